@@ -35,9 +35,9 @@ LinkStatus DeviceChannel::Transact(int timeoutMs, const Report& request, Report&
     if (accessSuspended_.load())
         return link_status::kSuspended;
     const std::chrono::milliseconds timeout(timeoutMs);
-    std::unique_lock lock(deviceMutex_, std::defer_lock);
-    if (!lock.try_lock_for(timeout))
+    if (!deviceMutex_.try_lock_for(timeout))
         return link_status::kBusy;
+    const std::unique_lock lock(deviceMutex_, std::adopt_lock);
     if (!IsOpen() && !OpenDevice())
         return link_status::kNoDevice;
 

@@ -6,6 +6,7 @@
 #include "LinkStatus.h"
 #include "ProcessList.h"
 #include "Report.h"
+#include "TransactionLock.h"
 
 #include <atomic>
 #include <chrono>
@@ -72,7 +73,7 @@ private:
     void WatcherThread();
 
     const LinkPlatform platform_;
-    std::timed_mutex deviceMutex_;  // serialises transactions
+    TransactionLock deviceMutex_;  // serialises transactions
     std::optional<std::chrono::steady_clock::time_point> lastScanTime_;  // guarded by deviceMutex_
 
     mutable std::mutex filterLock_;

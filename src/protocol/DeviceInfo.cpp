@@ -26,6 +26,14 @@ std::string HexWord(std::uint8_t high, std::uint8_t low)
 
 int Le16(const Report& reply, std::size_t at) { return reply[at] | (reply[at + 1] << 8); }
 
+std::string JoinWithPlus(const std::vector<int>& values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += (i ? "+" : "") + std::to_string(values[i]);
+    return text;
+}
+
 }  // namespace
 
 void CopyDeviceInfo(DeviceInfo& target, const DeviceInfo& source) { target = source; }
@@ -77,6 +85,11 @@ void DecodeAxisParameters(const Report& r, DeviceInfo& info)
     info.xParamA = r[10];
     info.yParamC = r[11];
     info.yParamA = r[12];
+}
+
+std::string BoardLayoutText(const std::vector<int>& xBoards, const std::vector<int>& yBoards)
+{
+    return "[X:" + JoinWithPlus(xBoards) + "\u00B7Y:" + JoinWithPlus(yBoards) + "]";
 }
 
 std::string LayoutDeviceId(const Report& layoutReply)

@@ -48,6 +48,9 @@ void DecodeModelName(const Report& reply, DeviceInfo& info);
 void DecodeLayout(const Report& reply, DeviceInfo& info);
 void DecodeAxisParameters(const Report& reply, DeviceInfo& info);
 
+// The boards along each side as the home page shows them, e.g. "[X:64+64+32·Y:64+48]".
+std::string BoardLayoutText(const std::vector<int>& xBoards, const std::vector<int>& yBoards);
+
 // The receiver counts of a layout reply as "<x>-<y>": ties a calibration record to a frame size.
 std::string LayoutDeviceId(const Report& layoutReply);
 
