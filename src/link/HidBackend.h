@@ -16,6 +16,8 @@ struct HidAttributes {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t versionNumber = 0;
+
+    bool operator==(const HidAttributes&) const = default;
 };
 
 enum class ReadOutcome {
