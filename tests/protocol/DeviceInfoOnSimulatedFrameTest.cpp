@@ -1,3 +1,4 @@
+#include "FakeHid.h"
 #include "protocol/DeviceProtocol.h"
 #include "sim/SimulatedHidBackend.h"
 
@@ -5,11 +6,6 @@
 
 namespace zorvane {
 namespace {
-
-class NoProcesses : public ProcessList {
-public:
-    std::optional<bool> IsRunning(const std::string&) override { return false; }
-};
 
 class OnSimulatedFrame : public ::testing::Test {
 protected:
@@ -20,7 +16,7 @@ protected:
             auto later = [elapsed = std::chrono::steady_clock::duration{}]() mutable {
                 return std::chrono::steady_clock::time_point(elapsed += std::chrono::seconds(4));
             };
-            return LinkPlatform{backend, std::make_shared<NoProcesses>(), "zorvane", later};
+            return LinkPlatform{backend, std::make_shared<testing::FakeProcessList>(), "zorvane", later};
         });
     }
     std::shared_ptr<SimulatedHidBackend> backend = std::make_shared<SimulatedHidBackend>();
