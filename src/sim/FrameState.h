@@ -1,8 +1,12 @@
 #pragma once
 
+#include "protocol/CommandTable.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zorvane {
 
@@ -60,10 +64,60 @@ struct FrameState {
         std::uint8_t yParamA = 10;         // r[12]
     };
 
+    // Both calibration records as they travel, in the frame's own coordinates; the defaults suit a
+    // 1920 x 1080 display whose pixels the frame's coordinates match. The two-point record is kept
+    // as the four corners (left, top), (right, top), (right, bottom), (left, bottom); the nine-point
+    // record as nine points, x then y: top-left, top-right, bottom-right, bottom-left, centre,
+    // middle-left, top-middle, middle-right, bottom-middle.
+    struct CalibrationRecords {
+        std::array<std::uint16_t, kTwoPointValues> twoPoint = {150, 150, 1770, 150, 1770, 930, 150, 930};
+        std::array<std::uint16_t, kNinePointValues> ninePoint = {60,   33,  1860, 33,  1860, 1047, 60,  1047, 960,
+                                                                 540,  60,  540,  960, 33,   1860, 540,  960, 1047};
+
+        bool operator==(const CalibrationRecords&) const = default;
+    };
+
+    struct Calibration {
+        CalibrationKind kind = CalibrationKind::TwoPoint;
+        CalibrationRecords factory;  // what a reset brings back
+        CalibrationRecords stored;   // what the frame keeps: changed by a commit
+        CalibrationRecords current;  // what the frame applies to its touch reports: changed by a write
+    };
+
+    struct Settings {
+        std::uint8_t rotation = 0;      // 0..3 for 0°, 90°, 180°, 270°
+        std::uint8_t reversed = 0;      // reverse mounting, 0 or 1
+        bool reverseSupported = true;   // older firmware answers both reverse commands with status 0x83
+        std::uint8_t touchMode = touch_mode::kMultiTouch;  // 1 mouse, 2 touch, 3 multi-touch
+        bool scanMode = false;          // switched by the touch-mode values 0xCC (on) and 0xFF (off)
+        std::uint8_t led = 1;           // the LED switch
+        int initialiseCount = 0;        // initialise commands received
+        std::optional<std::uint8_t> commandA212;  // last parameter: 0 a target screen opened, 1 it closed
+        std::optional<std::uint8_t> command04;    // last sub-command, with the same meaning
+    };
+
+    // How the receivers read. Every receiver has a fixed level relative to the scan's threshold
+    // (straight or oblique, from the layout): healthy ones well above twice the threshold, weak ones
+    // below it. Value readings scatter around the level by the noise; Standard is the level itself,
+    // Power the drive the frame needs for it (high for weak receivers). An oblique scan pairs each
+    // receiver with the emitter `offset` positions after (forward) or before (behind) it; the
+    // receivers without a partner read exactly 2.
+    struct Signal {
+        std::uint64_t noise = 0x2545F4914F6CDD1Dull;  // the noise generator; the same value repeats the same readings
+        std::uint8_t noiseAmplitude = 6;              // a Value reading strays at most this far from its level
+        std::uint8_t xObliqueOffset = 8;
+        std::uint8_t yObliqueOffset = 6;
+        std::vector<int> xWeakReceivers = {37, 150};  // 0-based receiver indexes
+        std::vector<int> yWeakReceivers = {63};
+    };
+
     Usb usb;
     Identity identity;
     Layout layout;
     Axis axis;
+    Calibration calibration;
+    Settings settings;
+    Signal signal;
 };
 
 }  // namespace zorvane

@@ -1,8 +1,11 @@
 #include "sim/SimulatedFrame.h"
 
 #include "protocol/CommandTable.h"
+#include "sim/ScanSignals.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -24,6 +27,9 @@ constexpr std::size_t kModelNameStart = 5;
 constexpr std::size_t kBoardListStart = 16;
 constexpr std::size_t kBoardListEnd = 36;  // bytes 36 and 37 carry two more layout bytes
 constexpr std::size_t kBuildTimeLength = 20;
+constexpr std::size_t kCalibrationValuesStart = 6;
+constexpr std::size_t kSignalValuesStart = 9;
+constexpr std::uint8_t kHighestRotation = 3;
 
 // The usual reply: the command repeated, the sub-command plus 0x80 as reply code.
 Report ReplyTo(const Report& request)
@@ -35,11 +41,21 @@ Report ReplyTo(const Report& request)
     return reply;
 }
 
+// A reply that carries nothing but the fact that the command was taken.
+Replies Acknowledge(FrameState&, const Report& request) { return {ReplyTo(request)}; }
+
+Replies Refuse(const Report& request, std::uint8_t status)
+{
+    return {SimulatedFrame::StatusReplyTo(request, status)};
+}
+
 void PutLe16(Report& report, std::size_t at, std::uint16_t value)
 {
     report[at] = static_cast<std::uint8_t>(value);
     report[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
+
+int Le16(const Report& report, std::size_t at) { return report[at] | report[at + 1] << 8; }
 
 // Copies as much of `text` as fits `room` bytes from `at`; returns the number of bytes copied.
 std::size_t PutText(Report& report, std::size_t at, std::string_view text, std::size_t room)
@@ -103,6 +119,175 @@ Replies AnswerAxisParameters(FrameState& state, const Report& request)
     return {reply};
 }
 
+// The record a calibration command names in byte 3, as its wire values.
+std::optional<std::span<std::uint16_t>> RecordValues(FrameState::CalibrationRecords& records, std::uint8_t qualifier)
+{
+    switch (qualifier) {
+    case static_cast<std::uint8_t>(CalibrationKind::TwoPoint):
+        return records.twoPoint;
+    case static_cast<std::uint8_t>(CalibrationKind::NinePoint):
+        return records.ninePoint;
+    default:
+        return std::nullopt;
+    }
+}
+
+Replies AnswerReadCalibration(FrameState& state, const Report& request)
+{
+    const auto values = RecordValues(state.calibration.current, request[3]);
+    if (!values)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    Report reply = ReplyTo(request);
+    reply[3] = request[3];
+    for (std::size_t i = 0; i < values->size(); ++i) {
+        reply[kCalibrationValuesStart + 2 * i] = static_cast<std::uint8_t>((*values)[i] >> 8);
+        reply[kCalibrationValuesStart + 2 * i + 1] = static_cast<std::uint8_t>((*values)[i]);
+    }
+    return {reply};
+}
+
+// Takes effect at once, for the touch reports; only a commit makes the frame keep it.
+Replies AnswerWriteCalibration(FrameState& state, const Report& request)
+{
+    const auto values = RecordValues(state.calibration.current, request[3]);
+    if (!values)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    for (std::size_t i = 0; i < values->size(); ++i) {
+        const std::size_t at = kCalibrationValuesStart + 2 * i;
+        (*values)[i] = static_cast<std::uint16_t>(request[at] << 8 | request[at + 1]);
+    }
+    return {ReplyTo(request)};
+}
+
+Replies AnswerCommitCalibration(FrameState& state, const Report& request)
+{
+    const auto current = RecordValues(state.calibration.current, request[3]);
+    const auto stored = RecordValues(state.calibration.stored, request[3]);
+    if (!current || !stored)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    std::copy(current->begin(), current->end(), stored->begin());
+    return {ReplyTo(request)};
+}
+
+Replies AnswerResetCalibration(FrameState& state, const Report& request)
+{
+    state.calibration.current = state.calibration.factory;
+    state.calibration.stored = state.calibration.factory;
+    return {ReplyTo(request)};
+}
+
+Replies AnswerGetCalibrationKind(FrameState& state, const Report& request)
+{
+    Report reply = ReplyTo(request);
+    reply[5] = static_cast<std::uint8_t>(state.calibration.kind);
+    return {reply};
+}
+
+Replies AnswerSetCalibrationKind(FrameState& state, const Report& request)
+{
+    const auto kind = static_cast<CalibrationKind>(request[5]);
+    if (kind != CalibrationKind::TwoPoint && kind != CalibrationKind::NinePoint)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    state.calibration.kind = kind;
+    return {ReplyTo(request)};
+}
+
+Replies AnswerWithValue(const Report& request, std::uint8_t value)
+{
+    Report reply = ReplyTo(request);
+    reply[5] = value;
+    return {reply};
+}
+
+Replies AnswerGetRotation(FrameState& state, const Report& request)
+{
+    return AnswerWithValue(request, state.settings.rotation);
+}
+
+Replies AnswerSetRotation(FrameState& state, const Report& request)
+{
+    if (request[5] > kHighestRotation)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    state.settings.rotation = request[5];
+    return {ReplyTo(request)};
+}
+
+Replies AnswerGetReverse(FrameState& state, const Report& request)
+{
+    if (!state.settings.reverseSupported)
+        return Refuse(request, SimulatedFrame::kStatusUnsupported);
+    return AnswerWithValue(request, state.settings.reversed);
+}
+
+Replies AnswerSetReverse(FrameState& state, const Report& request)
+{
+    if (!state.settings.reverseSupported)
+        return Refuse(request, SimulatedFrame::kStatusUnsupported);
+    if (request[5] > 1)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    state.settings.reversed = request[5];
+    return {ReplyTo(request)};
+}
+
+Replies AnswerGetTouchMode(FrameState& state, const Report& request)
+{
+    return AnswerWithValue(request, state.settings.touchMode);
+}
+
+// The scan-mode switch travels as two reserved touch-mode values and leaves the touch mode as it is.
+Replies AnswerSetTouchMode(FrameState& state, const Report& request)
+{
+    const std::uint8_t mode = request[5];
+    if (mode == touch_mode::kScanOn || mode == touch_mode::kScanOff)
+        state.settings.scanMode = mode == touch_mode::kScanOn;
+    else if (mode >= touch_mode::kMouse && mode <= touch_mode::kMultiTouch)
+        state.settings.touchMode = mode;
+    else
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    return {ReplyTo(request)};
+}
+
+Replies AnswerSetLed(FrameState& state, const Report& request)
+{
+    if (request[5] > 1)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    state.settings.led = request[5];
+    return {ReplyTo(request)};
+}
+
+Replies AnswerInitialise(FrameState& state, const Report& request)
+{
+    ++state.settings.initialiseCount;
+    return {ReplyTo(request)};
+}
+
+Replies AnswerCommandA212(FrameState& state, const Report& request)
+{
+    state.settings.commandA212 = request[5];
+    return {ReplyTo(request)};
+}
+
+Replies AnswerCommand04(FrameState& state, const Report& request)
+{
+    state.settings.command04 = request[2];
+    return {ReplyTo(request)};
+}
+
+// Receivers beyond the side's count are not there: a request reaching past them gets a short chunk.
+Replies AnswerSignalChunk(FrameState& state, const Report& request)
+{
+    const int first = Le16(request, 6);
+    const int count = std::min<int>(Le16(request, 8), kSignalChunkMax);
+    const auto readings = ReadReceivers(state, request[5], first, count);
+    if (!readings)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    Report reply = ReplyTo(request);
+    std::copy_n(request.begin() + 5, 3, reply.begin() + 5);  // selector and first index, as asked
+    reply[8] = static_cast<std::uint8_t>(readings->size());
+    std::copy(readings->begin(), readings->end(), reply.begin() + kSignalValuesStart);
+    return {reply};
+}
+
 Route RouteFor(const Command& command, Handler handler)
 {
     return {command.request[1], command.request[2], handler};
@@ -116,6 +301,26 @@ const std::vector<Route>& Routes()
         RouteFor(commands::GetModelName(), AnswerModelName),
         RouteFor(commands::GetFrameLayout(), AnswerLayout),
         RouteFor(commands::GetAxisParameters(), AnswerAxisParameters),
+        RouteFor(commands::ReadSignalChunk(0, 0, 0), AnswerSignalChunk),
+        // The calibration records share their commands; byte 3 names the record.
+        RouteFor(commands::ReadTwoPointCalibration(), AnswerReadCalibration),
+        RouteFor(commands::WriteTwoPointCalibration({}), AnswerWriteCalibration),
+        RouteFor(commands::CommitTwoPointCalibration(), AnswerCommitCalibration),
+        RouteFor(commands::ResetCalibration(), AnswerResetCalibration),
+        RouteFor(commands::GetCalibrationKind(), AnswerGetCalibrationKind),
+        RouteFor(commands::SetCalibrationKind(CalibrationKind::TwoPoint), AnswerSetCalibrationKind),
+        RouteFor(commands::GetRotation(), AnswerGetRotation),
+        RouteFor(commands::SetRotation(0), AnswerSetRotation),
+        RouteFor(commands::GetReverse(), AnswerGetReverse),
+        RouteFor(commands::SetReverse(0), AnswerSetReverse),
+        RouteFor(commands::GetTouchMode(), AnswerGetTouchMode),
+        RouteFor(commands::SetTouchMode(0), AnswerSetTouchMode),
+        RouteFor(commands::SetLed(0), AnswerSetLed),
+        RouteFor(commands::Initialise(), AnswerInitialise),
+        RouteFor(commands::CommandA212(0), AnswerCommandA212),
+        RouteFor(commands::Command04(0), AnswerCommand04),
+        RouteFor(commands::Command04(1), AnswerCommand04),
+        RouteFor(commands::EnterBootloader(), Acknowledge),
     };
     return routes;
 }
@@ -166,6 +371,15 @@ HidAttributes SimulatedFrame::usbAttributes() const
 {
     std::lock_guard guard(lock_);
     return {state_.usb.vendorId, state_.usb.productId, state_.usb.versionNumber};
+}
+
+Report SimulatedFrame::PenTrayReport(const std::array<std::uint8_t, 6>& slots)
+{
+    Report report{};
+    report[0] = kNormalHeader;
+    report[1] = kPenTrayReportCode;
+    std::copy(slots.begin(), slots.end(), report.begin() + 5);
+    return report;
 }
 
 Report SimulatedFrame::StatusReplyTo(const Report& request, std::uint8_t status)

@@ -4,6 +4,7 @@
 #include "link/Report.h"
 #include "sim/FrameState.h"
 
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -16,6 +17,9 @@ class SimulatedFrame {
 public:
     // Status code of the reply to a command this frame does not know.
     static constexpr std::uint8_t kStatusUnsupported = 0x83;
+    // Status code of the reply to a command whose parameter this frame cannot take; nothing changes.
+    static constexpr std::uint8_t kStatusRejected = 0x82;
+    static constexpr std::uint8_t kPenTrayReportCode = 0xAC;
 
     explicit SimulatedFrame(FrameState state = {});
 
@@ -26,6 +30,9 @@ public:
     void SetState(FrameState state);
     HidAttributes usbAttributes() const;
 
+    // The unsolicited report the frame sends when a pen is taken from or put into its tray: one
+    // state byte per slot.
+    static Report PenTrayReport(const std::array<std::uint8_t, 6>& slots);
     // A reply that names the request's command and sub-command in bytes 5 and 6, with `status` in byte 2.
     static Report StatusReplyTo(const Report& request, std::uint8_t status);
 

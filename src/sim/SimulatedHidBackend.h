@@ -50,6 +50,11 @@ public:
     // An unsolicited report (e.g. a pen-tray report) to every open handle of the command collection;
     // false when none is open.
     bool SendInputReport(const Report& report, std::size_t length = kReportSize);
+    // The frame's pen-tray report with these six slot state bytes, as SendInputReport sends it.
+    bool SendPenTray(const std::array<std::uint8_t, 6>& slots)
+    {
+        return SendInputReport(SimulatedFrame::PenTrayReport(slots));
+    }
     // Handles on the frame's interfaces that have not been closed (dead ones included).
     std::size_t OpenHandleCount() const;
 

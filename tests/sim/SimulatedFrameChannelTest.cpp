@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 namespace zorvane {
 namespace {
 
@@ -79,6 +84,29 @@ TEST_F(SimulatedFrameChannel, ReplugIsFoundByTheNextTransaction)
     EXPECT_EQ(Send(commands::GetModelName()), link_status::kOk);
     EXPECT_TRUE(channel.IsOpen());
     EXPECT_EQ(sim->OpenHandleCount(), 1u);
+}
+
+std::array<std::atomic<int>, 6> penSlots{};
+
+void RecordPenSlots(int s1, int s2, int s3, int s4, int s5, int s6)
+{
+    const int slots[] = {s1, s2, s3, s4, s5, s6};
+    for (std::size_t i = 0; i < penSlots.size(); ++i)
+        penSlots[i] = slots[i];
+}
+
+TEST_F(SimulatedFrameChannel, PenTrayReportReachesTheCallback)
+{
+    channel.penTrayCallback = RecordPenSlots;
+    ASSERT_EQ(Send(commands::GetModelName()), link_status::kOk);  // opens the command collection
+
+    ASSERT_TRUE(sim->SendPenTray({1, 0, 1, 0, 2, 255}));
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (penSlots[5] == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const std::array<int, 6> received = {penSlots[0], penSlots[1], penSlots[2], penSlots[3], penSlots[4], penSlots[5]};
+    EXPECT_EQ(received, (std::array<int, 6>{2, 1, 2, 1, 3, 256}));
 }
 
 }  // namespace
