@@ -10,6 +10,9 @@
 
 namespace zorvane {
 
+// What the frame runs, and so how it presents itself on USB and which report id it answers.
+enum class Personality { NormalFirmware, Bootloader };
+
 // Everything the simulated frame knows about itself. The defaults describe one consistent frame: a
 // 192 x 108 receiver bezel whose board lists add up to those counts, and identity bytes that agree
 // with its USB attributes.
@@ -111,6 +114,28 @@ struct FrameState {
         std::vector<int> yWeakReceivers = {63};
     };
 
+    // A data transfer the bootloader has begun and not yet finished.
+    struct Transfer {
+        std::uint16_t checksum = 0;        // the payload sum plus this is 0 modulo 65536
+        std::size_t packets = 0;           // data packets taken; the next carries this index modulo 256
+        std::vector<std::uint8_t> payload;  // as received, the last packet's padding included
+    };
+
+    // The bootloader personality: a USB identity of its own (product id 0xFFFF, `versionNumber`),
+    // images taken only when they name this frame, and the firmware it installed last.
+    struct Bootloader {
+        std::uint16_t versionNumber = 0x1606;  // the host sizes images by it
+        // Image bytes 0x46..0x59 of the images meant for this frame.
+        std::array<std::uint8_t, 20> targetBytes = {'Z', 'V', '-', 'I', 'R', '6', '5', 'T', 0, 0,
+                                                    0x11, 0x01, 0x21, 0x0C, 0, 0, 0, 0, 0, 0};
+        // Where a payload keeps the firmware version it brings (little-endian): the version the
+        // frame reports once it runs that firmware. A shorter payload leaves the version as it was.
+        std::size_t versionOffset = 0;
+        std::optional<Transfer> transfer;
+        std::vector<std::uint8_t> installedPayload;  // of the last finished image, padding included
+    };
+
+    Personality running = Personality::NormalFirmware;
     Usb usb;
     Identity identity;
     Layout layout;
@@ -118,6 +143,7 @@ struct FrameState {
     Calibration calibration;
     Settings settings;
     Signal signal;
+    Bootloader bootloader;
 };
 
 }  // namespace zorvane

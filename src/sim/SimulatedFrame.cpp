@@ -1,6 +1,8 @@
 #include "sim/SimulatedFrame.h"
 
+#include "link/DeviceFilter.h"
 #include "protocol/CommandTable.h"
+#include "sim/FrameRoutes.h"
 #include "sim/ScanSignals.h"
 
 #include <algorithm>
@@ -10,19 +12,9 @@
 #include <utility>
 
 namespace zorvane {
+namespace sim_routes {
 namespace {
 
-using Replies = std::vector<Report>;
-// Answers one command. Handlers get the state to change it where a command sets something.
-using Handler = Replies (*)(FrameState& state, const Report& request);
-
-struct Route {
-    std::uint8_t command = 0;
-    std::uint8_t subCommand = 0;
-    Handler handler = nullptr;
-};
-
-constexpr std::uint8_t kReplyCodeOffset = 0x80;
 constexpr std::size_t kModelNameStart = 5;
 constexpr std::size_t kBoardListStart = 16;
 constexpr std::size_t kBoardListEnd = 36;  // bytes 36 and 37 carry two more layout bytes
@@ -30,19 +22,7 @@ constexpr std::size_t kBuildTimeLength = 20;
 constexpr std::size_t kCalibrationValuesStart = 6;
 constexpr std::size_t kSignalValuesStart = 9;
 constexpr std::uint8_t kHighestRotation = 3;
-
-// The usual reply: the command repeated, the sub-command plus 0x80 as reply code.
-Report ReplyTo(const Report& request)
-{
-    Report reply{};
-    reply[0] = request[0];
-    reply[1] = request[1];
-    reply[2] = static_cast<std::uint8_t>(request[2] + kReplyCodeOffset);
-    return reply;
-}
-
-// A reply that carries nothing but the fact that the command was taken.
-Replies Acknowledge(FrameState&, const Report& request) { return {ReplyTo(request)}; }
+constexpr std::uint8_t kEnterBootloader = 1;
 
 Replies Refuse(const Report& request, std::uint8_t status)
 {
@@ -288,13 +268,19 @@ Replies AnswerSignalChunk(FrameState& state, const Report& request)
     return {reply};
 }
 
-Route RouteFor(const Command& command, Handler handler)
+// The frame restarts into its bootloader at once, before it could answer.
+Replies AnswerEnterBootloader(FrameState& state, const Report& request)
 {
-    return {command.request[1], command.request[2], handler};
+    if (request[5] != kEnterBootloader)
+        return Refuse(request, SimulatedFrame::kStatusRejected);
+    state.running = Personality::Bootloader;
+    state.bootloader.transfer.reset();
+    return {};
 }
 
-// One row per command the frame understands, keyed by the request the command table builds.
-const std::vector<Route>& Routes()
+}  // namespace
+
+std::span<const Route> NormalFirmwareRoutes()
 {
     static const std::vector<Route> routes = {
         RouteFor(commands::GetDeviceIdentity(), AnswerIdentity),
@@ -320,21 +306,12 @@ const std::vector<Route>& Routes()
         RouteFor(commands::CommandA212(0), AnswerCommandA212),
         RouteFor(commands::Command04(0), AnswerCommand04),
         RouteFor(commands::Command04(1), AnswerCommand04),
-        RouteFor(commands::EnterBootloader(), Acknowledge),
+        RouteFor(commands::EnterBootloader(), AnswerEnterBootloader),
     };
     return routes;
 }
 
-Handler HandlerFor(const Report& request)
-{
-    for (const Route& route : Routes()) {
-        if (route.command == request[1] && route.subCommand == request[2])
-            return route.handler;
-    }
-    return nullptr;
-}
-
-}  // namespace
+}  // namespace sim_routes
 
 SimulatedFrame::SimulatedFrame(FrameState state)
     : state_(std::move(state))
@@ -343,16 +320,30 @@ SimulatedFrame::SimulatedFrame(FrameState state)
 
 std::vector<Report> SimulatedFrame::Answer(const Report& request)
 {
-    // The normal firmware takes only its own report id; 0xFB requests are for a bootloader.
-    if (request[0] != kNormalHeader)
-        return {};
-    const Handler handler = HandlerFor(request);
-    // An unknown command gets an "unsupported" status rather than silence, so the host sees at once
-    // that the frame is there but cannot do it.
-    if (!handler)
-        return {StatusReplyTo(request, kStatusUnsupported)};
-    std::lock_guard guard(lock_);
-    return handler(state_, request);
+    std::vector<Report> replies;
+    std::function<void(Personality)> restarted;
+    Personality running;
+    {
+        std::lock_guard guard(lock_);
+        const Personality before = state_.running;
+        // Each personality takes only its own report id: 0xFD the normal firmware, 0xFB the bootloader.
+        const bool isBootloader = before == Personality::Bootloader;
+        if (request[0] != (isBootloader ? kBootloaderHeader : kNormalHeader))
+            return {};
+        const auto handler = sim_routes::HandlerFor(
+            isBootloader ? sim_routes::BootloaderRoutes() : sim_routes::NormalFirmwareRoutes(), request);
+        // An unknown command gets an "unsupported" status rather than silence, so the host sees at
+        // once that the frame is there but cannot do it.
+        if (!handler)
+            return {StatusReplyTo(request, kStatusUnsupported)};
+        replies = handler(state_, request);
+        running = state_.running;
+        if (running != before)
+            restarted = restartListener_;
+    }
+    if (restarted)
+        restarted(running);
+    return replies;
 }
 
 FrameState SimulatedFrame::state() const
@@ -363,14 +354,40 @@ FrameState SimulatedFrame::state() const
 
 void SimulatedFrame::SetState(FrameState state)
 {
+    std::function<void(Personality)> restarted;
+    const Personality running = state.running;
+    {
+        std::lock_guard guard(lock_);
+        if (running != state_.running)
+            restarted = restartListener_;
+        state_ = std::move(state);
+    }
+    if (restarted)
+        restarted(running);
+}
+
+Personality SimulatedFrame::running() const
+{
     std::lock_guard guard(lock_);
-    state_ = std::move(state);
+    return state_.running;
+}
+
+void SimulatedFrame::SetRestartListener(std::function<void(Personality)> listener)
+{
+    std::lock_guard guard(lock_);
+    restartListener_ = std::move(listener);
 }
 
 HidAttributes SimulatedFrame::usbAttributes() const
 {
     std::lock_guard guard(lock_);
     return {state_.usb.vendorId, state_.usb.productId, state_.usb.versionNumber};
+}
+
+HidAttributes SimulatedFrame::bootloaderAttributes() const
+{
+    std::lock_guard guard(lock_);
+    return {state_.usb.vendorId, static_cast<std::uint16_t>(kBootloaderProductId), state_.bootloader.versionNumber};
 }
 
 Report SimulatedFrame::PenTrayReport(const std::array<std::uint8_t, 6>& slots)

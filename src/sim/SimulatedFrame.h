@@ -6,13 +6,24 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
 namespace zorvane {
 
-// A model of a touch frame's normal firmware: it answers each command report with the reports a
-// real frame would send back, computed from its current state. Thread-safe.
+// A model of a touch frame: it answers each command report with the reports a real frame would send
+// back, computed from its current state. It runs either its normal firmware or its bootloader, and
+// restarts from one into the other on EnterBootloader and on a successful BootloaderFinish.
+// Thread-safe.
+//
+// The bootloader answers BootloaderProbe; takes BootloaderBegin (r[5] = 1) only for images whose
+// target bytes are its own, and remembers the checksum; takes data packets whose index follows on
+// (modulo 256) with 56 payload bytes; and on BootloaderFinish checks the payload sum against the
+// checksum, installs the firmware and restarts into it. A bootloader has no answer the host could
+// read as "no" to the last three, so a packet out of turn or before a begin, and a finish that
+// fails its check or comes before a begin, get no reply at all; a failed finish drops the transfer
+// and the frame stays in its bootloader.
 class SimulatedFrame {
 public:
     // Status code of the reply to a command this frame does not know.
@@ -27,8 +38,15 @@ public:
     std::vector<Report> Answer(const Report& request);
 
     FrameState state() const;
+    // A state that runs the other personality restarts the frame, as a command would.
     void SetState(FrameState state);
+    Personality running() const;
+    // The normal firmware's USB attributes.
     HidAttributes usbAttributes() const;
+    HidAttributes bootloaderAttributes() const;
+    // Called after each restart with what the frame now runs, on the thread that caused it and
+    // outside the frame's lock; the USB side re-enumerates from there.
+    void SetRestartListener(std::function<void(Personality)> listener);
 
     // The unsolicited report the frame sends when a pen is taken from or put into its tray: one
     // state byte per slot.
@@ -39,6 +57,7 @@ public:
 private:
     mutable std::mutex lock_;
     FrameState state_;
+    std::function<void(Personality)> restartListener_;
 };
 
 }  // namespace zorvane

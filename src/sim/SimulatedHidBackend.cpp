@@ -8,7 +8,16 @@ namespace zorvane {
 SimulatedHidBackend::SimulatedHidBackend(std::shared_ptr<SimulatedFrame> frame)
     : frame_(std::move(frame))
     , endpoint_(std::make_shared<FrameEndpoint>(frame_))
+    , present_(frame_->running())
 {
+    frame_->SetRestartListener([this](Personality personality) { Restart(personality); });
+}
+
+SimulatedHidBackend::~SimulatedHidBackend()
+{
+    frame_->SetRestartListener(nullptr);
+    std::lock_guard guard(arrivalLock_);
+    arrival_.reset();
 }
 
 std::vector<std::string> SimulatedHidBackend::ListInterfaces()
@@ -16,10 +25,10 @@ std::vector<std::string> SimulatedHidBackend::ListInterfaces()
     std::vector<std::string> paths;
     {
         std::lock_guard guard(lock_);
-        if (plugged_)
-            paths.assign(kFramePaths.begin(), kFramePaths.end());
+        paths = PresentPaths();
     }
     paths.emplace_back(kUnrelatedPath);
+    std::sort(paths.begin(), paths.end());  // node order, as the hidraw backend lists them
     return paths;
 }
 
@@ -28,9 +37,10 @@ std::optional<HidAttributes> SimulatedHidBackend::GetAttributes(const std::strin
     if (path == kUnrelatedPath)
         return kUnrelatedAttributes;
     std::lock_guard guard(lock_);
-    if (!IsFramePath(path) || !plugged_)
+    const auto present = PresentPaths();
+    if (std::find(present.begin(), present.end(), path) == present.end())
         return std::nullopt;
-    return frame_->usbAttributes();
+    return path == kBootloaderPath ? frame_->bootloaderAttributes() : frame_->usbAttributes();
 }
 
 std::shared_ptr<HidHandle> SimulatedHidBackend::Open(const std::string& path)
@@ -38,9 +48,11 @@ std::shared_ptr<HidHandle> SimulatedHidBackend::Open(const std::string& path)
     if (path == kUnrelatedPath)
         return std::make_shared<SimulatedHidHandle>(nullptr);
     std::lock_guard guard(lock_);
-    if (!IsFramePath(path) || !plugged_ || openFails_)
+    const auto present = PresentPaths();
+    if (std::find(present.begin(), present.end(), path) == present.end() || openFails_)
         return nullptr;
-    auto handle = std::make_shared<SimulatedHidHandle>(path == kCommandPath ? endpoint_ : nullptr);
+    const bool takesCommands = path == kCommandPath || path == kBootloaderPath;
+    auto handle = std::make_shared<SimulatedHidHandle>(takesCommands ? endpoint_ : nullptr);
     std::erase_if(frameHandles_, [](const auto& weak) { return weak.expired(); });
     frameHandles_.push_back(handle);
     return handle;
@@ -48,16 +60,35 @@ std::shared_ptr<HidHandle> SimulatedHidBackend::Open(const std::string& path)
 
 void SimulatedHidBackend::Unplug()
 {
-    std::lock_guard guard(lock_);
-    plugged_ = false;
-    for (const auto& handle : LiveHandles())
-        handle->Unplug();
+    std::lock_guard arrival(arrivalLock_);
+    arrival_.reset();  // an unplugged frame does not come back by itself
+    std::vector<DeviceNotice> notices;
+    {
+        std::lock_guard guard(lock_);
+        plugged_ = false;
+        notices = RemoveInterfaces();
+    }
+    Announce(notices);
 }
 
 void SimulatedHidBackend::Replug()
 {
+    const Personality running = frame_->running();
+    std::vector<DeviceNotice> notices;
+    {
+        std::lock_guard guard(lock_);
+        if (!plugged_) {
+            plugged_ = true;
+            notices = AddInterfaces(running);
+        }
+    }
+    Announce(notices);
+}
+
+void SimulatedHidBackend::SetReenumerationDelay(std::chrono::milliseconds delay)
+{
     std::lock_guard guard(lock_);
-    plugged_ = true;
+    reenumerationDelay_ = delay;
 }
 
 void SimulatedHidBackend::SetOpenFails(bool fails)
@@ -85,9 +116,13 @@ std::size_t SimulatedHidBackend::OpenHandleCount() const
         std::count_if(handles.begin(), handles.end(), [](const auto& handle) { return !handle->closed(); }));
 }
 
-bool SimulatedHidBackend::IsFramePath(const std::string& path)
+std::vector<std::string> SimulatedHidBackend::PresentPaths() const
 {
-    return std::find(kFramePaths.begin(), kFramePaths.end(), path) != kFramePaths.end();
+    if (!present_)
+        return {};
+    if (*present_ == Personality::Bootloader)
+        return {kBootloaderPath};
+    return {kFramePaths.begin(), kFramePaths.end()};
 }
 
 std::vector<std::shared_ptr<SimulatedHidHandle>> SimulatedHidBackend::LiveHandles() const
@@ -98,6 +133,75 @@ std::vector<std::shared_ptr<SimulatedHidHandle>> SimulatedHidBackend::LiveHandle
             live.push_back(std::move(handle));
     }
     return live;
+}
+
+// Runs on the thread whose request (or SetState) restarted the frame, inside its write: the reply
+// the frame sent before restarting is already on its way and stays readable on the dying handle.
+void SimulatedHidBackend::Restart(Personality personality)
+{
+    std::lock_guard arrival(arrivalLock_);
+    arrival_.reset();  // a restart overtakes an arrival still due
+    std::chrono::milliseconds delay;
+    std::vector<DeviceNotice> notices;
+    {
+        std::lock_guard guard(lock_);
+        notices = RemoveInterfaces();
+        delay = reenumerationDelay_;
+    }
+    Announce(notices);
+    if (delay == std::chrono::milliseconds::zero())
+        Arrive(personality);
+    else
+        arrival_ = std::make_unique<DelayedCall>(delay, [this, personality] { Arrive(personality); });
+}
+
+void SimulatedHidBackend::Arrive(Personality personality)
+{
+    std::vector<DeviceNotice> notices;
+    {
+        std::lock_guard guard(lock_);
+        if (plugged_)
+            notices = AddInterfaces(personality);
+    }
+    Announce(notices);
+}
+
+std::vector<DeviceNotice> SimulatedHidBackend::AddInterfaces(Personality personality)
+{
+    present_ = personality;
+    return NoticesForPresentPaths(DeviceNotice::Kind::Arrival);
+}
+
+std::vector<DeviceNotice> SimulatedHidBackend::RemoveInterfaces()
+{
+    std::vector<DeviceNotice> notices = NoticesForPresentPaths(DeviceNotice::Kind::Removal);
+    present_.reset();
+    for (const auto& handle : LiveHandles())
+        handle->Unplug();
+    return notices;
+}
+
+std::vector<DeviceNotice> SimulatedHidBackend::NoticesForPresentPaths(DeviceNotice::Kind kind) const
+{
+    std::vector<DeviceNotice> notices;
+    for (std::string& path : PresentPaths())
+        notices.push_back({kind, std::move(path)});
+    return notices;
+}
+
+void SimulatedHidBackend::SetHandler(Handler handler)
+{
+    std::lock_guard guard(noticeLock_);
+    noticeHandler_ = std::move(handler);
+}
+
+void SimulatedHidBackend::Announce(const std::vector<DeviceNotice>& notices)
+{
+    std::lock_guard guard(noticeLock_);
+    if (!noticeHandler_)
+        return;
+    for (const DeviceNotice& notice : notices)
+        noticeHandler_(notice);
 }
 
 }  // namespace zorvane

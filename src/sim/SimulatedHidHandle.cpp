@@ -1,9 +1,18 @@
 #include "sim/SimulatedHidHandle.h"
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 namespace zorvane {
+namespace {
+
+// A timed wait here wakes some 100 us late (timer slack and scheduling), which would make every
+// reply latency a tenth longer than asked at 1 ms. The last stretch before a reply is due is
+// therefore spent yielding instead of sleeping.
+constexpr auto kWakeMargin = std::chrono::microseconds(150);
+
+}  // namespace
 
 SimulatedHidHandle::SimulatedHidHandle(std::shared_ptr<FrameEndpoint> endpoint)
     : endpoint_(std::move(endpoint))
@@ -18,17 +27,21 @@ bool SimulatedHidHandle::Write(const Report& report, std::chrono::milliseconds)
         std::lock_guard guard(lock_);
         if (!Usable())
             return false;
+        ++writesInFlight_;
     }
+    // The request can make the frame restart, which unplugs this handle before the replies it sent
+    // first are queued; a read does not fail while they are on their way.
     const auto replies = endpoint_->Exchange(report);
-    if (!replies)
-        return false;
     {
         std::lock_guard guard(lock_);
-        for (const InputReport& reply : *replies)
-            Enqueue(reply);
+        --writesInFlight_;
+        if (replies) {
+            for (const InputReport& reply : *replies)
+                Enqueue(reply);
+        }
     }
     changed_.notify_all();
-    return true;
+    return replies.has_value();
 }
 
 ReadResult SimulatedHidHandle::Read(Report& into, std::optional<std::chrono::milliseconds> timeout)
@@ -38,7 +51,8 @@ ReadResult SimulatedHidHandle::Read(Report& into, std::optional<std::chrono::mil
     for (;;) {
         if (closed_)
             return {ReadOutcome::Woken};
-        if (unplugged_)
+        // What the frame sent before it went away is still read; only then does the read fail.
+        if (unplugged_ && queue_.empty() && writesInFlight_ == 0)
             return {ReadOutcome::Failed};
         auto wakeAt = deadline;
         if (!queue_.empty()) {
@@ -54,10 +68,15 @@ ReadResult SimulatedHidHandle::Read(Report& into, std::optional<std::chrono::mil
         }
         if (timeout && Clock::now() >= deadline)
             return {ReadOutcome::TimedOut};
-        if (wakeAt == Clock::time_point::max())
+        if (wakeAt == Clock::time_point::max()) {
             changed_.wait(lock);
-        else
-            changed_.wait_until(lock, wakeAt);
+        } else if (wakeAt - Clock::now() > kWakeMargin) {
+            changed_.wait_until(lock, wakeAt - kWakeMargin);
+        } else {
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+        }
     }
 }
 
@@ -93,7 +112,6 @@ void SimulatedHidHandle::Unplug()
     {
         std::lock_guard guard(lock_);
         unplugged_ = true;
-        queue_.clear();
     }
     changed_.notify_all();
 }

@@ -27,7 +27,8 @@ public:
 
     // Queues a report that becomes readable after its delay; false when the handle is closed or dead.
     bool Deliver(const InputReport& input);
-    // The device went away: from now on reads fail and writes are refused, for good.
+    // The device went away: writes are refused from now on, for good, and reads fail once the
+    // reports it sent before (replies to a write in flight included) have been read.
     void Unplug();
     bool acceptsCommands() const { return endpoint_ != nullptr; }
     bool closed() const;
@@ -48,6 +49,7 @@ private:
     std::deque<Pending> queue_;  // by due time; equal times keep their order
     bool closed_ = false;
     bool unplugged_ = false;
+    int writesInFlight_ = 0;
 };
 
 }  // namespace zorvane

@@ -1,11 +1,11 @@
 #include "app/Artwork.h"
 #include "app/Fonts.h"
+#include "TestApplication.h"
 
 #include <QColor>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QGuiApplication>
 #include <QImage>
 #include <QRawFont>
 #include <QTextLayout>
@@ -19,28 +19,10 @@
 namespace zorvane {
 namespace {
 
-// Fonts need a QGuiApplication.
-class ArtworkTest : public testing::Test {
+// Fonts need an application object.
+class ArtworkTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        application = new QGuiApplication(argc, argv);
-    }
-
-    static void TearDownTestSuite()
-    {
-        delete application;
-        application = nullptr;
-    }
-
-private:
-    static inline int argc = 1;
-    static inline char name[] = "zorvane_app_tests";
-    static inline char* argv[] = {name, nullptr};
-    static inline QGuiApplication* application = nullptr;
+    static void SetUpTestSuite() { testing::TestApplication(); }
 };
 
 struct Listed {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -50,6 +51,17 @@ std::string_view DevnodeOf(std::string_view path)
 
 }  // namespace
 
+std::vector<std::string> InterfacePathsOf(const HidrawNode& node)
+{
+    const auto collections = ParseTopLevelCollections(ReadReportDescriptor(node.syspath)).size();
+    if (collections <= 1)
+        return {node.devnode};
+    std::vector<std::string> paths;
+    for (std::size_t collection = 1; collection <= collections; ++collection)
+        paths.push_back(CollectionPath(node.devnode, collection));
+    return paths;
+}
+
 HidrawBackend::HidrawBackend(HidrawLister lister)
     : lister_(std::move(lister))
 {
@@ -73,13 +85,8 @@ std::vector<std::string> HidrawBackend::ListInterfaces()
 {
     std::vector<std::string> paths;
     for (const HidrawNode& node : SortedNodes()) {
-        const auto collections = ParseTopLevelCollections(ReadReportDescriptor(node.syspath)).size();
-        if (collections <= 1) {
-            paths.push_back(node.devnode);
-            continue;
-        }
-        for (std::size_t collection = 1; collection <= collections; ++collection)
-            paths.push_back(CollectionPath(node.devnode, collection));
+        auto nodePaths = InterfacePathsOf(node);
+        paths.insert(paths.end(), std::make_move_iterator(nodePaths.begin()), std::make_move_iterator(nodePaths.end()));
     }
     return paths;
 }

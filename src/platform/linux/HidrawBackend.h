@@ -10,6 +10,10 @@
 
 namespace zorvane {
 
+// The interface paths one node stands for: `<devnode>&col01` .. `&colNN` when its report descriptor has
+// N > 1 top-level collections, else the bare devnode.
+std::vector<std::string> InterfacePathsOf(const HidrawNode& node);
+
 // The HID facility on Linux: hidraw nodes, named the way Windows names HID interfaces. A node whose
 // report descriptor has N > 1 top-level collections is listed as N interfaces `<devnode>&col01` ..
 // `&colNN`; any of them opens the node itself.

@@ -1,0 +1,17 @@
+#include "app/ProgramIcon.h"
+
+#include "app/Artwork.h"
+
+#include <QPixmap>
+
+namespace zorvane {
+
+QIcon ProgramIconSet()
+{
+    QIcon icon;
+    for (const int size : Artwork::ProgramIconSizes())
+        icon.addPixmap(QPixmap::fromImage(Artwork::ProgramIcon(size)));
+    return icon;
+}
+
+}  // namespace zorvane

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/AppPlatform.h"
+#include "sim/SimulatedHidBackend.h"
+
+#include <memory>
+
+namespace zorvane {
+
+// The application's platform on a machine with the simulated frame plugged in.
+AppPlatform SimulatedPlatform(std::shared_ptr<SimulatedHidBackend> frame);
+
+}  // namespace zorvane

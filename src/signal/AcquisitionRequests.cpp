@@ -1,0 +1,35 @@
+#include "signal/AcquisitionRequests.h"
+
+namespace zorvane {
+
+void AcquisitionRequests::Start()
+{
+    scanOffRequested_ = false;
+    scanOnRequested_ = true;
+    acquiring_ = true;
+}
+
+void AcquisitionRequests::Stop()
+{
+    acquiring_ = false;
+    scanOnRequested_ = false;
+    scanOffRequested_ = true;
+}
+
+void AcquisitionRequests::RequestInitialise() { initialiseRequested_ = true; }
+
+void AcquisitionRequests::RequestLed(bool on)
+{
+    // The state first: the worker reads it only after taking the request.
+    ledOn_ = on;
+    ledRequested_ = true;
+}
+
+std::optional<std::uint8_t> AcquisitionRequests::TakeLed()
+{
+    if (!ledRequested_.exchange(false))
+        return std::nullopt;
+    return static_cast<std::uint8_t>(ledOn_.load() ? 1 : 0);
+}
+
+}  // namespace zorvane

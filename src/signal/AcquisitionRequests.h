@@ -1,0 +1,41 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+
+namespace zorvane {
+
+// How the interface thread steers a chart's device traffic without touching the device: it raises
+// one-shot requests that the chart worker takes at the start of its next cycle. Each request is
+// taken at most once; one raised while the worker is inside a cycle is taken in the next.
+class AcquisitionRequests {
+public:
+    // Interface side.
+    // Acquire from the next cycle on, sending scan mode on first. Replaces a stop not yet sent, so
+    // a quick stop + start never leaves the frame out of scan mode while reading.
+    void Start();
+    // Stop reading (the series keep their last data) and send scan mode off, then LED on. Replaces
+    // a start not yet sent.
+    void Stop();
+    void RequestInitialise();
+    void RequestLed(bool on);
+    bool acquiring() const { return acquiring_.load(); }
+
+    // Worker side: each returns whether the request was raised and clears it.
+    bool TakeScanOn() { return scanOnRequested_.exchange(false); }
+    bool TakeScanOff() { return scanOffRequested_.exchange(false); }
+    bool TakeInitialise() { return initialiseRequested_.exchange(false); }
+    // The LED state to send, if one was requested.
+    std::optional<std::uint8_t> TakeLed();
+
+private:
+    std::atomic<bool> acquiring_{false};
+    std::atomic<bool> scanOnRequested_{false};
+    std::atomic<bool> scanOffRequested_{false};
+    std::atomic<bool> initialiseRequested_{false};
+    std::atomic<bool> ledRequested_{false};
+    std::atomic<bool> ledOn_{false};
+};
+
+}  // namespace zorvane

@@ -1,0 +1,21 @@
+#include "signal/ExitRequest.h"
+
+namespace zorvane {
+
+void ExitRequest::Raise()
+{
+    {
+        // Under the lock, so a worker between its check and its wait cannot miss the wake-up.
+        std::lock_guard guard(lock_);
+        raised_ = true;
+    }
+    wake_.notify_all();
+}
+
+void ExitRequest::Pause(std::chrono::milliseconds pause)
+{
+    std::unique_lock guard(lock_);
+    wake_.wait_for(guard, pause, [this] { return raised_.load(); });
+}
+
+}  // namespace zorvane

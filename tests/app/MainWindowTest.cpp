@@ -1,0 +1,200 @@
+#include "MainWindowFixture.h"
+#include "app/Artwork.h"
+#include "app/CAboutDlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace zorvane::testing {
+namespace {
+
+using Slot = CZorvaneTestDlg::Slot;
+using Strings = std::vector<std::string>;
+
+constexpr int kHome = static_cast<int>(Slot::Home);
+constexpr int kPenTest = static_cast<int>(Slot::PenTest);
+constexpr int kAdvanced = static_cast<int>(Slot::Advanced);
+constexpr int kChartView = static_cast<int>(Slot::ChartView);
+constexpr int kSelectionPanel = static_cast<int>(Slot::SelectionPanel);
+
+TEST_F(OnMainWindow, StartShowsTheHomePagePinnedAfterTwoDetections)
+{
+    EXPECT_EQ(IdentityQueries(), 2);
+    EXPECT_EQ(ShownSlots(), std::vector<int>{kHome});
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kHomePage);
+    EXPECT_EQ(window->deviceConnected(), 1);
+    EXPECT_EQ(window->size(), QSize(1006, 713));
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+}
+
+TEST_F(OnMainWindow, EachNavigationButtonShowsItsPageAloneAndStopsAcquisition)
+{
+    struct Case {
+        int button;
+        int page;
+        std::vector<int> shown;
+        int newQueries;
+    };
+    const Case cases[] = {
+        {CZorvaneTestDlg::kColumnsButton, CZorvaneTestDlg::kColumnCharts, {kChartView, kSelectionPanel}, 0},
+        {CZorvaneTestDlg::kPenTestButton, CZorvaneTestDlg::kPenTestPage, {kPenTest}, 0},
+        {CZorvaneTestDlg::kAdvancedButton, CZorvaneTestDlg::kAdvancedPage, {kAdvanced}, 0},
+        {CZorvaneTestDlg::kHomeButton, CZorvaneTestDlg::kHomePage, {kHome}, 1},
+        {CZorvaneTestDlg::kHomeButton, CZorvaneTestDlg::kHomePage, {kHome}, 1},  // again: detects again
+    };
+    for (const Case& c : cases) {
+        const int queriesBefore = IdentityQueries();
+        calls.clear();
+        window->button(c.button)->click();
+        EXPECT_EQ(ShownSlots(), c.shown) << c.button;
+        EXPECT_EQ(PinnedPage(), c.page) << c.button;
+        EXPECT_EQ(calls, Strings{"stopAcquisition"}) << c.button;
+        EXPECT_EQ(IdentityQueries() - queriesBefore, c.newQueries) << c.button;
+    }
+}
+
+TEST_F(OnMainWindow, PageTwoIsNotAssigned)
+{
+    window->ShowPage(CZorvaneTestDlg::kPenTestPage);
+    calls.clear();
+    window->ShowPage(2);
+    EXPECT_EQ(ShownSlots(), std::vector<int>{kPenTest});
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kPenTestPage);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(OnMainWindow, HotKeysRunTheirActions)
+{
+    struct Case {
+        const char* name;
+        int startPage;
+        int id;
+        int page;
+        Strings calls;
+    };
+    const Case cases[] = {
+        {"Alt+D", CZorvaneTestDlg::kHomePage, 1025, CZorvaneTestDlg::kColumnCharts, {"stopAcquisition", "startAcquisition"}},
+        {"Alt+D on the charts", CZorvaneTestDlg::kColumnCharts, 1025, CZorvaneTestDlg::kColumnCharts, {"startAcquisition"}},
+        {"Alt+S", CZorvaneTestDlg::kPenTestPage, 1026, CZorvaneTestDlg::kColumnCharts,
+         {"stopAcquisition", "requestChartInitialise"}},
+        {"Alt+A", CZorvaneTestDlg::kAdvancedPage, 1027, CZorvaneTestDlg::kColumnCharts, {"stopAcquisition", "runDrawingTest"}},
+        {"Alt+F", CZorvaneTestDlg::kHomePage, 1028, CZorvaneTestDlg::kColumnCharts, {"stopAcquisition", "stopAcquisition"}},
+        {"Alt+X", CZorvaneTestDlg::kHomePage, 1045, CZorvaneTestDlg::kAdvancedPage,
+         {"stopAcquisition", "showAdvancedSubPage 0", "startFirmwareUpdate"}},
+        {"Alt+X on the advanced page", CZorvaneTestDlg::kAdvancedPage, 1045, CZorvaneTestDlg::kAdvancedPage,
+         {"startFirmwareUpdate"}},
+        {"Alt+Z", CZorvaneTestDlg::kColumnCharts, 1046, CZorvaneTestDlg::kAdvancedPage,
+         {"stopAcquisition", "showAdvancedSubPage 0", "browseFirmware"}},
+        {"Alt+E", CZorvaneTestDlg::kHomePage, 1055, CZorvaneTestDlg::kPenTestPage, {"stopAcquisition"}},
+        {"Alt+Q", CZorvaneTestDlg::kAdvancedPage, 1056, CZorvaneTestDlg::kHomePage, {"stopAcquisition"}},
+        {"Alt+F4", CZorvaneTestDlg::kPenTestPage, 83, CZorvaneTestDlg::kPenTestPage, {}},
+        {"unknown id", CZorvaneTestDlg::kPenTestPage, 1022, CZorvaneTestDlg::kPenTestPage, {}},
+    };
+    for (const Case& c : cases) {
+        window->ShowPage(c.startPage);
+        calls.clear();
+        window->OnHotKey(c.id);
+        EXPECT_EQ(PinnedPage(), c.page) << c.name;
+        EXPECT_EQ(calls, c.calls) << c.name;
+    }
+}
+
+TEST_F(OnMainWindow, AltKeysArriveAsHotKeys)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kPenTestPage);
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kColumnCharts);
+    EXPECT_EQ(calls, (Strings{"stopAcquisition", "stopAcquisition", "startAcquisition"}));
+}
+
+TEST_F(OnMainWindow, EscapeAltF4AndMessage3011DoNothing)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(&window->homePage(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_F4, Qt::AltModifier);
+    QEvent message(CZorvaneTestDlg::kMessage3011);
+    EXPECT_TRUE(QCoreApplication::sendEvent(window.get(), &message));
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kHomePage);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(OnMainWindow, F1AndTheAboutButtonRunTheAboutBox)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::function<void()> ways[] = {
+        [this] { QTest::keyClick(window.get(), Qt::Key_F1); },
+        [this] { window->button(CZorvaneTestDlg::kAboutButton)->click(); },
+    };
+    for (const auto& open : ways) {
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto* about = dynamic_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            if (!about)
+                return;
+            shown = about->findChild<QLabel*>(QStringLiteral("id2057"))->text();
+            about->accept();
+        });
+        open();
+        EXPECT_EQ(shown, QStringLiteral("Pindaro_SL(1.10.0603)"));
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
+TEST_F(OnMainWindow, EveryWayOfClosingStopsTheChartWorkerFirst)
+{
+    const std::function<void(CZorvaneTestDlg&)> closes[] = {
+        [](CZorvaneTestDlg& w) { w.button(CZorvaneTestDlg::kCloseButton)->click(); },
+        [](CZorvaneTestDlg& w) { w.reject(); },  // the cancel command
+        [](CZorvaneTestDlg& w) { w.close(); },   // the system's close request
+    };
+    for (const auto& close : closes) {
+        auto closing = NewWindow();
+        closing->show();
+        bool visibleWhileStopping = false;
+        closing->hooks().stopChartWorker = [&] {
+            calls.push_back("stopChartWorker");
+            visibleWhileStopping = closing->isVisible();
+        };
+        close(*closing);
+        EXPECT_EQ(calls, Strings{"stopChartWorker"});
+        EXPECT_TRUE(visibleWhileStopping);
+        EXPECT_FALSE(closing->isVisible());
+        calls.clear();
+    }
+}
+
+TEST_F(OnMainWindow, TheLightFollowsTheConnectionCallback)
+{
+    const QPoint lightCentre(985, 110);
+    const auto light = [&] { return window->grab().toImage().pixel(lightCentre); };
+    const QRgb connected = Artwork::Bitmap(542).pixel(10, 10);
+    const QRgb notConnected = Artwork::Bitmap(543).pixel(10, 10);
+    ASSERT_NE(connected, notConnected);
+
+    EXPECT_EQ(light(), connected);
+    backend->Unplug();
+    window->homePage().Redetect();
+    EXPECT_EQ(window->deviceConnected(), 0);
+    EXPECT_EQ(light(), notConnected);
+    backend->Replug();
+    window->homePage().Redetect();
+    EXPECT_EQ(window->deviceConnected(), 1);
+    EXPECT_EQ(light(), connected);
+}
+
+}  // namespace
+}  // namespace zorvane::testing
