@@ -3,11 +3,6 @@
 namespace zorvane {
 namespace {
 
-std::uint16_t Le16(const Report& report, std::size_t at)
-{
-    return static_cast<std::uint16_t>(report[at] | (report[at + 1] << 8));
-}
-
 TouchPoint PointAt(const Report& report, std::size_t at)
 {
     return ConvertPoint(Le16(report, at), Le16(report, at + 2));

@@ -13,6 +13,12 @@ using Report = std::array<std::uint8_t, kReportSize>;
 inline constexpr std::uint8_t kNormalHeader = 0xFD;
 inline constexpr std::uint8_t kBootloaderHeader = 0xFB;
 
+// Multi-byte fields are little-endian, except the calibration coordinates.
+inline std::uint16_t Le16(const Report& report, std::size_t at)
+{
+    return static_cast<std::uint16_t>(report[at] | (report[at + 1] << 8));
+}
+
 inline bool HasValidHeader(const Report& report)
 {
     return report[0] == kNormalHeader || report[0] == kBootloaderHeader;

@@ -24,7 +24,6 @@ std::string HexWord(std::uint8_t high, std::uint8_t low)
     return text;
 }
 
-int Le16(const Report& reply, std::size_t at) { return reply[at] | (reply[at + 1] << 8); }
 
 std::string JoinWithPlus(const std::vector<int>& values)
 {

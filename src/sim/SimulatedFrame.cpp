@@ -35,7 +35,6 @@ void PutLe16(Report& report, std::size_t at, std::uint16_t value)
     report[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-int Le16(const Report& report, std::size_t at) { return report[at] | report[at + 1] << 8; }
 
 // Copies as much of `text` as fits `room` bytes from `at`; returns the number of bytes copied.
 std::size_t PutText(Report& report, std::size_t at, std::string_view text, std::size_t room)
