@@ -1,4 +1,5 @@
 #include "app/Artwork.h"
+#include "app/Palette.h"
 
 #include "app/Fonts.h"
 
@@ -26,11 +27,11 @@ namespace zorvane {
 namespace {
 
 // One palette for every picture: the window's blue, the drawing colours and the page colours.
-const QColor kBlue{25, 134, 199};
-const QColor kRed{240, 64, 30};
-const QColor kGreen{92, 193, 24};
-const QColor kOrange{250, 138, 18};
-const QColor kPageBackground{241, 248, 252};
+using palette::kBlue;
+using palette::kGreen;
+using palette::kOrange;
+using palette::kPageBackground;
+using palette::kRed;
 const QColor kButtonBar{215, 231, 246};
 const QColor kButtonBarLine{193, 213, 232};
 const QColor kWhite{255, 255, 255};

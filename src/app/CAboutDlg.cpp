@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Fonts.h"
+#include "app/Palette.h"
 
 #include <QColor>
 #include <QMouseEvent>
@@ -69,9 +70,9 @@ void CAboutDlg::paintEvent(QPaintEvent*)
     QRect area = rect();
     painter.fillRect(area, QColor(33, 33, 33));
     area.adjust(1, 1, -1, -1);
-    painter.fillRect(area, QColor(25, 134, 199));
+    painter.fillRect(area, palette::kBlue);
     area.setTop(area.top() + kTitleBandHeight);
-    painter.fillRect(area, QColor(241, 248, 252));
+    painter.fillRect(area, palette::kPageBackground);
     painter.drawImage(1, 1, Artwork::Bitmap(kTitlePicture));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/CAboutDlg.h"
+#include "app/Palette.h"
 #include "app/ProgramIcon.h"
 #include "pages/EmptyPage.h"
 
@@ -15,7 +16,7 @@
 namespace zorvane {
 namespace {
 
-const QColor kTitleBlue(25, 134, 199);
+const QColor& kTitleBlue = palette::kBlue;
 constexpr int kLogo = 586;
 constexpr int kLightConnected = 542;
 constexpr int kLightNotConnected = 543;

@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Fonts.h"
+#include "app/Palette.h"
 #include "link/DeviceChannel.h"
 #include "protocol/DeviceProtocol.h"
 
@@ -16,8 +17,8 @@
 namespace zorvane {
 namespace {
 
-const QColor kPageBackground(241, 248, 252);
-const QColor kLineColour(216, 224, 230);
+using palette::kPageBackground;
+const QColor& kLineColour = palette::kLine;
 
 constexpr int kFramePicture = 529;
 constexpr int kLaptopPicture = 504;

@@ -1,6 +1,7 @@
 #include "pages/EmptyPage.h"
 
-#include <QColor>
+#include "app/Palette.h"
+
 #include <QPainter>
 
 namespace zorvane {
@@ -13,7 +14,7 @@ EmptyPage::EmptyPage(QWidget* parent)
 
 void EmptyPage::paintEvent(QPaintEvent*)
 {
-    QPainter(this).fillRect(rect(), QColor(241, 248, 252));
+    QPainter(this).fillRect(rect(), palette::kPageBackground);
 }
 
 }  // namespace zorvane
