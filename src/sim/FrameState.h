@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibration/ScreenGeometry.h"
 #include "protocol/CommandTable.h"
 
 #include <array>
@@ -67,8 +68,9 @@ struct FrameState {
         std::uint8_t yParamA = 10;         // r[12]
     };
 
-    // Both calibration records as they travel, in the frame's own coordinates; the defaults suit a
-    // 1920 x 1080 display whose pixels the frame's coordinates match. The two-point record is kept
+    // Both calibration records as they travel, in the frame's own coordinates; the defaults are the
+    // exact records of a bezel on a 1920 x 1080 display whose units are its pixels (one unit per
+    // pixel, the centre read at 960, 540), upright. The two-point record is kept
     // as the four corners (left, top), (right, top), (right, bottom), (left, bottom); the nine-point
     // record as nine points, x then y: top-left, top-right, bottom-right, bottom-left, centre,
     // middle-left, top-middle, middle-right, bottom-middle.
@@ -114,6 +116,22 @@ struct FrameState {
         std::vector<int> yWeakReceivers = {63};
     };
 
+    // How the bezel lies on the display, which the firmware cannot know: the touch model maps a
+    // finger through it to the raw reading the firmware calibrates. Its own axes lie on the display
+    // turned by `rotation` quarter turns clockwise, after its own x is mirrored when `reversed`;
+    // the settings are right when they say the same. Along each own axis it counts its own units
+    // per display pixel, and it reads the display centre at some raw position. The defaults are a
+    // bezel a little off the factory record's mounting, so that the frame needs calibrating.
+    struct Mounting {
+        ScreenSize display{1920, 1080};  // the pixels of the display it is mounted on
+        std::uint8_t rotation = 0;
+        bool reversed = false;
+        double xUnitsPerPixel = 1.01;
+        double yUnitsPerPixel = 0.99;
+        double xRawAtCentre = 964;
+        double yRawAtCentre = 537;
+    };
+
     // A data transfer the bootloader has begun and not yet finished.
     struct Transfer {
         std::uint16_t checksum = 0;        // the payload sum plus this is 0 modulo 65536
@@ -142,6 +160,7 @@ struct FrameState {
     Axis axis;
     Calibration calibration;
     Settings settings;
+    Mounting mounting;
     Signal signal;
     Bootloader bootloader;
 };

@@ -377,6 +377,12 @@ void SimulatedFrame::SetRestartListener(std::function<void(Personality)> listene
     restartListener_ = std::move(listener);
 }
 
+std::optional<ScreenPoint> SimulatedFrame::ReportTouch(FingerPosition finger) const
+{
+    std::lock_guard guard(lock_);
+    return ReportedPointer(state_, finger);
+}
+
 HidAttributes SimulatedFrame::usbAttributes() const
 {
     std::lock_guard guard(lock_);

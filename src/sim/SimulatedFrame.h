@@ -3,11 +3,13 @@
 #include "link/HidBackend.h"
 #include "link/Report.h"
 #include "sim/FrameState.h"
+#include "sim/TouchModel.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace zorvane {
@@ -47,6 +49,11 @@ public:
     // Called after each restart with what the frame now runs, on the thread that caused it and
     // outside the frame's lock; the USB side re-enumerates from there.
     void SetRestartListener(std::function<void(Personality)> listener);
+
+    // Where the system pointer lands for a finger resting at `finger`, through the record the frame
+    // applies now (a written record counts from the next touch on), its settings and its mounting.
+    // Nothing while the frame reports no touches or for a finger off the display.
+    std::optional<ScreenPoint> ReportTouch(FingerPosition finger) const;
 
     // The unsolicited report the frame sends when a pen is taken from or put into its tray: one
     // state byte per slot.

@@ -1,11 +1,15 @@
-// The target screens' loops closed over a model frame: a finger rests on each target in turn, the
-// frame reports it through the record the loop keeps writing, and the loop must reach every target
-// in every orientation, leaving a record that reports each target on its centre.
+// The target screens' loops closed over the simulated frame, through the same commands the screens
+// send: a finger rests on each target in turn, the frame reports it through the record the loop
+// keeps writing (without commit), and the loop must reach every target in every orientation,
+// leaving a stored record that reports each target on its centre.
 
-#include "FrameTouchModel.h"
+#include "LinkFixtures.h"
 
 #include "calibration/NinePointLoop.h"
 #include "calibration/TwoPointLoop.h"
+#include "protocol/CalibrationCommands.h"
+#include "protocol/SettingsCommands.h"
+#include "sim/TouchModel.h"
 
 #include <gtest/gtest.h>
 
@@ -16,177 +20,226 @@
 namespace zorvane {
 namespace {
 
-using testing::FrameMounting;
-using testing::FrameSettings;
-using testing::FrameTouchModel;
-using testing::ToVec;
-using testing::Vec;
+constexpr int kTickLimit = 1000;  // per target; a converging loop needs well under a hundred
 
-constexpr ScreenSize kScreen{1920, 1080};
-constexpr int kTickLimit = 5000;  // per target; a converging loop needs well under a hundred
-
-// A frame whose stored record was made for the nominal mounting, sitting on the display as actual:
-// off in scale per axis and in position. The record's raw units per pixel set how far one
-// correction moves the pointer: half a pixel per unit for the coarse frames, a sixteenth for the
-// fine one, whose last pixel takes many near misses.
+// A bezel whose factory record was made for the nominal mounting, sitting on the display as actual:
+// off in scale per axis and in position. The raw units per pixel set how far one correction moves
+// the pointer: about a pixel per unit as delivered, half a pixel for the coarse bezels, a sixteenth
+// for the fine one, whose last pixel takes many near misses.
 struct Mounting {
     const char* name;
-    FrameMounting nominal;
-    FrameMounting actual;
+    FrameState::Mounting nominal;
+    FrameState::Mounting actual;
 };
 const Mounting kMountings[] = {
-    {"coarse, stretched", {{2, 2}, {32768, 32768}}, {{2.1, 1.9}, {32768 + 37, 32768 - 23}}},
-    {"coarse, shrunk", {{2, 2}, {32768, 32768}}, {{1.93, 2.06}, {32768 - 41, 32768 + 52}}},
-    {"fine", {{16, 16}, {32768, 32768}}, {{16.6, 15.3}, {32768 + 300, 32768 - 250}}},
+    {"as delivered", {{1920, 1080}, 0, false, 1, 1, 960, 540}, FrameState{}.mounting},
+    {"coarse, stretched",
+     {{1920, 1080}, 0, false, 2, 2, 32768, 32768},
+     {{1920, 1080}, 0, false, 2.1, 1.9, 32768 + 37, 32768 - 23}},
+    {"coarse, shrunk",
+     {{1920, 1080}, 0, false, 2, 2, 32768, 32768},
+     {{1920, 1080}, 0, false, 1.93, 2.06, 32768 - 41, 32768 + 52}},
+    {"fine, 1366 x 768",
+     {{1366, 768}, 0, false, 16, 16, 32768, 32768},
+     {{1366, 768}, 0, false, 16.6, 15.3, 32768 + 300, 32768 - 250}},
 };
 
-std::string Describe(FrameSettings settings, const Mounting& mounting)
+std::vector<Orientation> EveryOrientation()
 {
-    return "rotation " + std::to_string(settings.rotation) + (settings.reversed ? " reversed" : "") + ", " +
-           mounting.name;
-}
-
-std::vector<FrameSettings> EveryOrientation()
-{
-    std::vector<FrameSettings> all;
-    for (bool reversed : {false, true}) {
+    std::vector<Orientation> all;
+    for (int reversed : {0, 1}) {
         for (int rotation = 0; rotation < 4; ++rotation)
             all.push_back({rotation, reversed});
     }
     return all;
 }
 
-Orientation AsQueried(FrameSettings settings)
+std::string Describe(Orientation orientation, const Mounting& mounting)
 {
-    return {settings.rotation, settings.reversed ? 1 : 0};
+    return "rotation " + std::to_string(orientation.rotation) + (orientation.reversed ? " reversed" : "") + ", " +
+           mounting.name;
 }
 
-// A finger rests on one spot until the loop uses the touch up or the tick limit runs out. After
-// every tick the frame reports the resting finger through the current record; the window system
-// delivers a move only when the pointer lands on another pixel.
-template <typename Session, typename Tick>
-TickOutcome RestFinger(Vec finger, Session& session, const FrameTouchModel& frame, Tick tick)
+FrameState::Mounting Turned(const FrameState::Mounting& upright, Orientation orientation)
 {
-    ScreenPoint reported = frame.Report(finger, session.record);
-    session.touch.Press(reported);
-    TickOutcome outcome = TickOutcome::Idle;
-    for (int i = 0; i < kTickLimit && outcome != TickOutcome::TargetReached && outcome != TickOutcome::Finish; ++i) {
-        outcome = tick();
-        const ScreenPoint now = frame.Report(finger, session.record);
-        if (now != reported) {
-            reported = now;
-            session.touch.Move(now);
+    return TurnedWithDisplay(upright, static_cast<std::uint8_t>(orientation.rotation), orientation.reversed == 1);
+}
+
+FingerPosition At(ScreenPoint p)
+{
+    return {static_cast<double>(p.x), static_cast<double>(p.y)};
+}
+
+class ClosedLoop : public testing::SimulatedLink {
+protected:
+    // The frame lies on its display as `mounting` says, both turned as `orientation`, and its settings
+    // say so; it holds the factory record of the nominal mounting and calibrates with `kind`.
+    void Mount(const Mounting& mounting, Orientation orientation, CalibrationKind kind)
+    {
+        FrameState state = State();
+        state.mounting = Turned(mounting.actual, orientation);
+        state.settings.rotation = static_cast<std::uint8_t>(orientation.rotation);
+        state.settings.reversed = static_cast<std::uint8_t>(orientation.reversed);
+        state.calibration.kind = kind;
+        state.calibration.factory = ExactRecords(Turned(mounting.nominal, orientation));
+        state.calibration.stored = state.calibration.factory;
+        state.calibration.current = state.calibration.factory;
+        backend->frame().SetState(state);
+        display_ = state.mounting.display;
+    }
+
+    ScreenPoint Report(ScreenPoint finger) const { return backend->frame().ReportTouch(At(finger)).value(); }
+
+    // What a target screen's Start() asks of the frame.
+    template <typename Session, typename Read>
+    void StartSession(Session& session, Read read)
+    {
+        ASSERT_EQ(read(GetDeviceProtocol(), session.record), link_status::kOk);
+        ASSERT_EQ(QueryRotation(GetDeviceProtocol(), session.orientation.rotation), link_status::kOk);
+        ASSERT_EQ(QueryReverse(GetDeviceProtocol(), session.orientation.reversed), link_status::kOk);
+    }
+
+    // A finger rests on one spot until the loop uses the touch up or the tick limit runs out. Every
+    // correction is written to the frame at once; the window system delivers a move only when the
+    // frame's report of the resting finger lands on another pixel.
+    template <typename Session, typename Tick, typename Write>
+    TickOutcome RestFinger(ScreenPoint finger, Session& session, Tick tick, Write write)
+    {
+        ScreenPoint reported = Report(finger);
+        session.touch.Press(reported);
+        TickOutcome outcome = TickOutcome::Idle;
+        for (int i = 0; i < kTickLimit && outcome != TickOutcome::TargetReached && outcome != TickOutcome::Finish; ++i) {
+            outcome = tick();
+            if (outcome == TickOutcome::WriteRecord && write(GetDeviceProtocol(), session.record) != link_status::kOk) {
+                ADD_FAILURE() << "correction write failed";
+                break;
+            }
+            const ScreenPoint now = Report(finger);
+            if (now != reported) {
+                reported = now;
+                session.touch.Move(now);
+            }
+        }
+        session.touch.Release();
+        return outcome;
+    }
+
+    // Touches the top-left and then the bottom-right target; true when the loop reached both and finished.
+    bool CalibrateTwoPoint(TwoPointSession& session)
+    {
+        int nearMissCount = 0;
+        auto tick = [&] { return TwoPointTick(session, nearMissCount, display_); };
+        return RestFinger(TargetCentre(TwoPointTarget::TopLeft, display_), session, tick, WriteTwoPointRecord) ==
+                   TickOutcome::TargetReached &&
+               RestFinger(TargetCentre(TwoPointTarget::BottomRight, display_), session, tick, WriteTwoPointRecord) ==
+                   TickOutcome::Finish;
+    }
+
+    // Touches the nine targets in the marker's order; true when every one was reached and the centre finished.
+    bool CalibrateNinePoint(NinePointSession& session)
+    {
+        const NinePointLayout layout(display_);
+        int nearMissCount = 0;
+        auto tick = [&] { return NinePointTick(session, nearMissCount, layout); };
+        for (int target = 0; target < NinePointLayout::kTargetCount; ++target) {
+            const TickOutcome expected =
+                target == NinePointLayout::kCentreTarget ? TickOutcome::Finish : TickOutcome::TargetReached;
+            if (RestFinger(layout.Centre(target), session, tick, WriteNinePointRecord) != expected)
+                return false;
+        }
+        return true;
+    }
+
+    // Each target is reached exactly once, so later corrections of other record values may still move
+    // an earlier target's report by the rounding: the finger there was only within half a pixel.
+    void ExpectReportedOn(const std::vector<ScreenPoint>& targets) const
+    {
+        for (ScreenPoint centre : targets) {
+            const ScreenPoint reported = Report(centre);
+            EXPECT_LE(std::abs(reported.x - centre.x), 1) << "target " << centre.x << "," << centre.y;
+            EXPECT_LE(std::abs(reported.y - centre.y), 1) << "target " << centre.x << "," << centre.y;
         }
     }
-    session.touch.Release();
-    return outcome;
-}
 
-// Touches the top-left and then the bottom-right target; true when the loop reached both and finished.
-bool CalibrateTwoPoint(const FrameTouchModel& frame, TwoPointSession& session)
-{
-    int nearMissCount = 0;
-    auto tick = [&] { return TwoPointTick(session, nearMissCount, kScreen); };
-    return RestFinger(ToVec(TargetCentre(TwoPointTarget::TopLeft, kScreen)), session, frame, tick) ==
-               TickOutcome::TargetReached &&
-           RestFinger(ToVec(TargetCentre(TwoPointTarget::BottomRight, kScreen)), session, frame, tick) ==
-               TickOutcome::Finish;
-}
+    ScreenSize display_;
+};
 
-// Touches the nine targets in the marker's order; true when every one was reached and the centre finished.
-bool CalibrateNinePoint(const FrameTouchModel& frame, NinePointSession& session)
+TEST_F(ClosedLoop, TwoPointReachesBothTargetsInEveryOrientationAndTheFrameKeepsTheRecord)
 {
-    const NinePointLayout layout(kScreen);
-    int nearMissCount = 0;
-    auto tick = [&] { return NinePointTick(session, nearMissCount, layout); };
-    for (int target = 0; target < NinePointLayout::kTargetCount; ++target) {
-        const TickOutcome expected =
-            target == NinePointLayout::kCentreTarget ? TickOutcome::Finish : TickOutcome::TargetReached;
-        if (RestFinger(ToVec(layout.Centre(target)), session, frame, tick) != expected)
-            return false;
-    }
-    return true;
-}
-
-// Each target is reached exactly once, so later corrections of other record values may still move an
-// earlier target's report by the rounding: the finger there was only within half a pixel.
-void ExpectReportedOn(ScreenPoint centre, ScreenPoint reported)
-{
-    EXPECT_LE(std::abs(reported.x - centre.x), 1) << "target " << centre.x << "," << centre.y;
-    EXPECT_LE(std::abs(reported.y - centre.y), 1) << "target " << centre.x << "," << centre.y;
-}
-
-TEST(ClosedLoop, TwoPointReachesBothTargetsInEveryOrientation)
-{
-    const TwoPointTarget targets[] = {TwoPointTarget::TopLeft, TwoPointTarget::BottomRight};
-    for (const FrameSettings& settings : EveryOrientation()) {
+    for (const Orientation& orientation : EveryOrientation()) {
         for (const Mounting& mounting : kMountings) {
-            SCOPED_TRACE(Describe(settings, mounting));
-            const FrameTouchModel frame(kScreen, settings, mounting.actual);
+            SCOPED_TRACE(Describe(orientation, mounting));
+            Mount(mounting, orientation, CalibrationKind::TwoPoint);
+            const std::vector<ScreenPoint> targets = {TargetCentre(TwoPointTarget::TopLeft, display_),
+                                                      TargetCentre(TwoPointTarget::BottomRight, display_)};
+            ASSERT_NE(Report(targets[0]), targets[0]) << "the mounting must need correcting";
             TwoPointSession session;
-            session.record = frame.TwoPointRecordFor(mounting.nominal);
-            session.orientation = AsQueried(settings);
-            for (TwoPointTarget target : targets) {
-                const ScreenPoint centre = TargetCentre(target, kScreen);
-                ASSERT_NE(frame.Report(ToVec(centre), session.record), centre) << "the mounting must need correcting";
-            }
+            StartSession(session, ReadTwoPointRecord);
+            ASSERT_EQ(session.orientation, orientation);
 
-            ASSERT_TRUE(CalibrateTwoPoint(frame, session));
-            for (TwoPointTarget target : targets) {
-                const ScreenPoint centre = TargetCentre(target, kScreen);
-                ExpectReportedOn(centre, frame.Report(ToVec(centre), session.record));
-            }
+            ASSERT_TRUE(CalibrateTwoPoint(session));
+            ExpectReportedOn(targets);
+            ASSERT_EQ(StoreTwoPointRecord(GetDeviceProtocol(), session.record), link_status::kOk);
+            const FrameState::Calibration kept = State().calibration;
+            EXPECT_EQ(kept.stored, kept.current);
+            TwoPointCalibration readBack;
+            ASSERT_EQ(ReadTwoPointRecord(GetDeviceProtocol(), readBack), link_status::kOk);
+            EXPECT_EQ(readBack, session.record);
         }
     }
 }
 
-TEST(ClosedLoop, NinePointReachesEveryTargetInEveryOrientation)
+TEST_F(ClosedLoop, NinePointReachesEveryTargetInEveryOrientationAndTheFrameKeepsTheRecord)
 {
-    const NinePointLayout layout(kScreen);
-    for (const FrameSettings& settings : EveryOrientation()) {
+    for (const Orientation& orientation : EveryOrientation()) {
         for (const Mounting& mounting : kMountings) {
-            SCOPED_TRACE(Describe(settings, mounting));
-            const FrameTouchModel frame(kScreen, settings, mounting.actual);
+            SCOPED_TRACE(Describe(orientation, mounting));
+            Mount(mounting, orientation, CalibrationKind::NinePoint);
+            const NinePointLayout layout(display_);
+            std::vector<ScreenPoint> targets;
+            for (int target = 0; target < NinePointLayout::kTargetCount; ++target)
+                targets.push_back(layout.Centre(target));
+            ASSERT_NE(Report(targets[0]), targets[0]) << "the mounting must need correcting";
             NinePointSession session;
-            session.record = frame.NinePointRecordFor(mounting.nominal);
-            session.orientation = AsQueried(settings);
-            ASSERT_NE(frame.Report(ToVec(layout.Centre(0)), session.record), layout.Centre(0))
-                << "the mounting must need correcting";
+            StartSession(session, ReadNinePointRecord);
 
-            ASSERT_TRUE(CalibrateNinePoint(frame, session));
-            for (int target = 0; target < NinePointLayout::kTargetCount; ++target) {
-                const ScreenPoint centre = layout.Centre(target);
-                ExpectReportedOn(centre, frame.Report(ToVec(centre), session.record));
-            }
+            ASSERT_TRUE(CalibrateNinePoint(session));
+            ExpectReportedOn(targets);
+            ASSERT_EQ(StoreNinePointRecord(GetDeviceProtocol(), session.record), link_status::kOk);
+            const FrameState::Calibration kept = State().calibration;
+            EXPECT_EQ(kept.stored, kept.current);
+            NinePointCalibration readBack;
+            ASSERT_EQ(ReadNinePointRecord(GetDeviceProtocol(), readBack), link_status::kOk);
+            EXPECT_EQ(readBack, session.record);
         }
     }
 }
 
 // The correction tables fix how the frame applies its settings: it turns clockwise and mirrors its
-// own x before turning. A frame that turned the other way (its r1 being the tables' r3) or mirrored
-// after turning (its reversed r1 being the tables' reversed r3) would be corrected in the wrong
-// direction: the pointer runs away from the target and out of the capture zone.
-TEST(ClosedLoop, TwoPointLoopRunsAwayWhenTheFrameTurnsOtherwiseThanTheTablesSay)
+// own x before turning. A frame that turned the other way (its rotation 1 being the tables' 3) or
+// mirrored after turning (its reversed 1 being the tables' reversed 3) would be corrected in the
+// wrong direction: the pointer runs away from the target and out of the capture zone. Such a frame
+// is this one with the loop told the other rotation.
+TEST_F(ClosedLoop, TwoPointLoopRunsAwayWhenTheFrameTurnsOtherwiseThanTheTablesSay)
 {
     struct Case {
         const char* frameBehaviour;
-        FrameSettings frame;
-        Orientation queried;
+        Orientation frame;
+        Orientation told;
     };
     const Case cases[] = {
-        {"turns counter-clockwise, set to 90 degrees", {3, false}, {1, 0}},
-        {"turns counter-clockwise, set to 270 degrees", {1, false}, {3, 0}},
-        {"mirrors after turning, reversed at 90 degrees", {3, true}, {1, 1}},
-        {"mirrors after turning, reversed at 270 degrees", {1, true}, {3, 1}},
+        {"turns counter-clockwise, set to 90 degrees", {3, 0}, {1, 0}},
+        {"turns counter-clockwise, set to 270 degrees", {1, 0}, {3, 0}},
+        {"mirrors after turning, reversed at 90 degrees", {3, 1}, {1, 1}},
+        {"mirrors after turning, reversed at 270 degrees", {1, 1}, {3, 1}},
     };
-    const Mounting& mounting = kMountings[0];
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frameBehaviour);
-        const FrameTouchModel frame(kScreen, c.frame, mounting.actual);
+        Mount(kMountings[1], c.frame, CalibrationKind::TwoPoint);
         TwoPointSession session;
-        session.record = frame.TwoPointRecordFor(mounting.nominal);
-        session.orientation = c.queried;
-        EXPECT_FALSE(CalibrateTwoPoint(frame, session));
+        StartSession(session, ReadTwoPointRecord);
+        session.orientation = c.told;
+        EXPECT_FALSE(CalibrateTwoPoint(session));
         EXPECT_TRUE(session.changed) << "it did try to correct";
     }
 }
@@ -194,17 +247,17 @@ TEST(ClosedLoop, TwoPointLoopRunsAwayWhenTheFrameTurnsOtherwiseThanTheTablesSay)
 // The loop adds pixel errors to record values one to one, so it relies on a frame whose record unit
 // moves the pointer by at most a pixel. Where one unit moves it two pixels, every correction
 // overshoots by the whole error and the pointer swings about the target for ever, in any orientation.
-TEST(ClosedLoop, NeverSettlesWhenOneRecordUnitMovesThePointerTwoPixels)
+TEST_F(ClosedLoop, NeverSettlesWhenOneRecordUnitMovesThePointerTwoPixels)
 {
-    const Mounting coarse{
-        "half a unit per pixel", {{0.5, 0.5}, {32768, 32768}}, {{0.52, 0.49}, {32768 + 9, 32768 - 6}}};
-    for (const FrameSettings& settings : EveryOrientation()) {
-        SCOPED_TRACE(Describe(settings, coarse));
-        const FrameTouchModel frame(kScreen, settings, coarse.actual);
+    const Mounting coarse{"half a unit per pixel",
+                          {{1920, 1080}, 0, false, 0.5, 0.5, 32768, 32768},
+                          {{1920, 1080}, 0, false, 0.52, 0.49, 32768 + 9, 32768 - 6}};
+    for (const Orientation& orientation : EveryOrientation()) {
+        SCOPED_TRACE(Describe(orientation, coarse));
+        Mount(coarse, orientation, CalibrationKind::TwoPoint);
         TwoPointSession session;
-        session.record = frame.TwoPointRecordFor(coarse.nominal);
-        session.orientation = AsQueried(settings);
-        EXPECT_FALSE(CalibrateTwoPoint(frame, session));
+        StartSession(session, ReadTwoPointRecord);
+        EXPECT_FALSE(CalibrateTwoPoint(session));
     }
 }
 
