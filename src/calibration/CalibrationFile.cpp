@@ -64,19 +64,25 @@ std::optional<std::size_t> ReadUpTo(int fd, std::span<std::uint8_t> buffer)
     return filled;
 }
 
-// Truncating a file in place writes through a symbolic link; replacing it must as well.
-std::filesystem::path ReplacementTarget(const std::filesystem::path& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error))
-        return path;
-    std::filesystem::path resolved = std::filesystem::canonical(path, error);
-    return error ? path : resolved;
-}
-
 std::filesystem::path FolderOf(const std::filesystem::path& target)
 {
     return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// Truncating a file in place writes through a symbolic link, even one whose file does not exist
+// yet; replacing it must as well.
+std::filesystem::path ReplacementTarget(const std::filesystem::path& path)
+{
+    constexpr int kMostLinks = 40;  // as the kernel follows them
+    std::filesystem::path target = path;
+    std::error_code error;
+    for (int hop = 0; hop < kMostLinks && std::filesystem::is_symlink(target, error); ++hop) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error)
+            break;
+        target = next.is_absolute() ? next : FolderOf(target) / next;
+    }
+    return target;
 }
 
 struct TemporaryFile {
@@ -101,6 +107,13 @@ std::optional<TemporaryFile> CreateTemporary(const std::filesystem::path& folder
     return std::nullopt;
 }
 
+// Opening such a file for writing would fail; a rename would replace it all the same.
+bool ExistsUnwritable(const std::filesystem::path& target)
+{
+    return ::faccessat(AT_FDCWD, target.c_str(), F_OK, AT_EACCESS) == 0 &&
+           ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
 void KeepPermissions(int fd, const std::filesystem::path& target)
 {
     struct stat existing {};
@@ -122,6 +135,8 @@ void SyncFolder(const std::filesystem::path& folder)
 CalibrationFileResult WriteCalibrationFile(const std::filesystem::path& path, const TwoPointCalibration& record)
 {
     const std::filesystem::path target = ReplacementTarget(path);
+    if (ExistsUnwritable(target))
+        return CalibrationFileResult::CannotOpen;
     const std::filesystem::path folder = FolderOf(target);
     const auto temporary = CreateTemporary(folder);
     if (!temporary)
@@ -141,8 +156,10 @@ CalibrationFileResult WriteCalibrationFile(const std::filesystem::path& path, co
 
 CalibrationFileResult ReadCalibrationFile(const std::filesystem::path& path, TwoPointCalibration& out)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid())
+    // Without O_NONBLOCK a FIFO under the chosen name would hold the caller up for ever.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat file {};
+    if (!fd.valid() || ::fstat(fd.get(), &file) != 0 || !S_ISREG(file.st_mode))
         return CalibrationFileResult::CannotOpen;
     CalibrationFileBytes buffer{};
     const auto size = ReadUpTo(fd.get(), buffer);

@@ -9,13 +9,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zorvane {
@@ -157,6 +160,28 @@ protected:
 
     fs::path PathOf(const char* name) const { return folder_ / name; }
 
+    // Runs `call` as a user whom file permissions bind: this one, or, when the tests run as root (as
+    // on CI), an unprivileged user in a child process. The folder's and files' permissions must let
+    // others in where the case needs it.
+    static CalibrationFileResult AsBoundUser(const std::function<CalibrationFileResult()>& call)
+    {
+        if (::geteuid() != 0)
+            return call();
+        constexpr uid_t kNobody = 65534;
+        constexpr int kCouldNotDrop = 99;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(kCouldNotDrop);
+            ::_exit(static_cast<int>(call()));
+        }
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_NE(WEXITSTATUS(status), kCouldNotDrop);
+        return static_cast<CalibrationFileResult>(WEXITSTATUS(status));
+    }
+
     static void Put(const fs::path& path, const Bytes& bytes)
     {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
@@ -217,18 +242,22 @@ TEST_F(CalibrationFileOnDisk, ReadAppliesTheFileRules)
 
 TEST_F(CalibrationFileOnDisk, UnreadableFileLeavesTheRecordUntouched)
 {
-    Put(PathOf("locked.cdat"), kExportedFile);
-    fs::permissions(PathOf("locked.cdat"), fs::perms::none);
-    const bool lockWorks = ::access(PathOf("locked.cdat").c_str(), R_OK) != 0;  // not for root
-
-    for (const fs::path& path : {PathOf("missing.cdat"), folder_, PathOf("locked.cdat")}) {
-        if (path == PathOf("locked.cdat") && !lockWorks)
-            continue;
+    ASSERT_EQ(::mkfifo(PathOf("pipe.cdat").c_str(), 0666), 0);
+    for (const fs::path& path : {PathOf("missing.cdat"), folder_, PathOf("pipe.cdat")}) {
         SCOPED_TRACE(path.string());
         TwoPointCalibration out = kUntouched;
         EXPECT_EQ(ReadCalibrationFile(path, out), CalibrationFileResult::CannotOpen);
         EXPECT_EQ(out, kUntouched);
     }
+
+    Put(PathOf("locked.cdat"), kExportedFile);
+    fs::permissions(PathOf("locked.cdat"), fs::perms::none);
+    fs::permissions(folder_, fs::perms::all);
+    EXPECT_EQ(AsBoundUser([&] {
+                  TwoPointCalibration out;
+                  return ReadCalibrationFile(PathOf("locked.cdat"), out);
+              }),
+              CalibrationFileResult::CannotOpen);
 }
 
 TEST_F(CalibrationFileOnDisk, FailedWriteLeavesTheOldFileAndNoTemporary)
@@ -256,15 +285,33 @@ TEST_F(CalibrationFileOnDisk, FailedWriteLeavesTheOldFileAndNoTemporary)
     EXPECT_EQ(Names(), (std::vector<std::string>{"old.cdat", "taken"}));
 }
 
-TEST_F(CalibrationFileOnDisk, WriteIntoReadOnlyFolderFails)
+// Where opening the file for writing would fail, so does the export, although a rename could still
+// replace a read-only file in a writable folder.
+TEST_F(CalibrationFileOnDisk, WriteFailsWhereTheUserMayNotWrite)
 {
-    Put(PathOf("old.cdat"), kExportedFile);
-    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(folder_.c_str(), W_OK) == 0)
-        GTEST_SKIP() << "permissions do not bind this user";
-    EXPECT_EQ(WriteCalibrationFile(PathOf("old.cdat"), Record(1, 2, 3, 4, Id(u"1-1"))),
-              CalibrationFileResult::CannotOpen);
-    EXPECT_EQ(Contents(PathOf("old.cdat")), kExportedFile);
+    struct Case {
+        const char* name;
+        fs::perms folder;
+        fs::perms file;
+    };
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms readAndEnter =
+        readOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    const Case cases[] = {
+        {"read-only folder", readAndEnter, fs::perms::all},
+        {"read-only file", fs::perms::all, readOnly},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::permissions(folder_, fs::perms::all);
+        Put(PathOf("old.cdat"), kExportedFile);
+        fs::permissions(PathOf("old.cdat"), c.file);
+        fs::permissions(folder_, c.folder);
+        EXPECT_EQ(AsBoundUser([&] { return WriteCalibrationFile(PathOf("old.cdat"), Record(1, 2, 3, 4, Id(u"1-1"))); }),
+                  CalibrationFileResult::CannotOpen);
+        EXPECT_EQ(Contents(PathOf("old.cdat")), kExportedFile);
+        EXPECT_EQ(Names(), std::vector<std::string>{"old.cdat"});
+    }
 }
 
 TEST_F(CalibrationFileOnDisk, ReplacingKeepsPermissionsAndFollowsLinks)
@@ -278,6 +325,11 @@ TEST_F(CalibrationFileOnDisk, ReplacingKeepsPermissionsAndFollowsLinks)
     EXPECT_EQ(Contents(PathOf("real.cdat")), kExportedFile);
     EXPECT_EQ(fs::status(PathOf("real.cdat")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    fs::create_symlink("made.cdat", PathOf("ahead.cdat"));
+    ASSERT_EQ(WriteCalibrationFile(PathOf("ahead.cdat"), kExported), CalibrationFileResult::Success);
+    EXPECT_TRUE(fs::is_symlink(PathOf("ahead.cdat"))) << "a link to a file not made yet stays a link";
+    EXPECT_EQ(Contents(PathOf("made.cdat")), kExportedFile);
 }
 
 }  // namespace

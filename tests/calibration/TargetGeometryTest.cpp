@@ -40,6 +40,8 @@ TEST(TwoPointTargets, CaptureZonesExcludeTheirBounds)
         {{51, 51}, topLeft},         {{249, 249}, topLeft},       {{50, 150}, none},
         {{150, 250}, none},          {{1671, 831}, bottomRight},  {{1869, 1029}, bottomRight},
         {{1670, 930}, none},         {{1770, 1030}, none},        {{960, 540}, none},
+        {{250, 150}, none},          {{150, 50}, none},           {{1870, 930}, none},
+        {{1770, 830}, none},
     };
     for (const Case& c : cases)
         EXPECT_EQ(TwoPointZoneAt(kFullHd, c.point), c.zone) << At(c.point);

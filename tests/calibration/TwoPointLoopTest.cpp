@@ -140,6 +140,41 @@ TEST_F(TwoPointLoop, TwelfthNearMissMovesThePointerBeforeCorrecting)
     EXPECT_EQ(nearMissCount, 0);
 }
 
+// Only an error of at most a pixel on each axis counts as a near miss; nothing but a hit clears the
+// count, and the nudge is (-1, -1) whatever the error's direction.
+TEST_F(TwoPointLoop, NearMissCountCountsOnlyNearMisses)
+{
+    struct Case {
+        const char* name;
+        int countBefore;
+        ScreenPoint pointer;
+        int countAfter;
+        ScreenPoint pointerAfter;
+    };
+    const Case cases[] = {
+        {"error of two pixels", 5, {152, 150}, 5, {152, 150}},
+        {"large error", 5, {190, 120}, 5, {190, 120}},
+        {"diagonal near miss", 5, {149, 149}, 6, {149, 149}},
+        {"twelfth diagonal near miss", 11, {149, 149}, 0, {148, 148}},
+        {"hit", 5, kTopLeft, 0, kTopLeft},
+        {"outside every zone", 5, {500, 500}, 5, {500, 500}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        session = {};
+        session.record = kStart;
+        nearMissCount = c.countBefore;
+        session.touch.Press(c.pointer);
+        for (int tick = 0; tick <= 40; ++tick)  // the quiet ticks and one step
+            Tick();
+        EXPECT_EQ(nearMissCount, c.countAfter);
+        EXPECT_EQ(session.touch.pointer, c.pointerAfter);
+        session.touch.Release();
+        Tick();
+        EXPECT_EQ(nearMissCount, c.countAfter) << "lifting the finger keeps the count";
+    }
+}
+
 TEST_F(TwoPointLoop, NearMissCountCarriesOverFromEarlierRuns)
 {
     nearMissCount = 11;
