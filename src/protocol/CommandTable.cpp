@@ -103,9 +103,12 @@ Command BootloaderProbe() { return Make(kBootloaderHeader, command_code::kBootlo
 Command BootloaderBegin(std::span<const std::uint8_t> image)
 {
     Command c = Make(kBootloaderHeader, command_code::kBootloader, 0x01, 0, 10000);
-    c.request[5] = image[0x45];
-    std::copy_n(image.begin() + 0x42, 3, c.request.begin() + 6);
-    std::copy_n(image.begin() + 0x46, 20, c.request.begin() + 9);
+    const auto at = [&](std::size_t offset) { return offset < image.size() ? image[offset] : std::uint8_t{0}; };
+    c.request[5] = at(0x45);
+    for (std::size_t i = 0; i < 3; ++i)
+        c.request[6 + i] = at(0x42 + i);
+    for (std::size_t i = 0; i < 20; ++i)
+        c.request[9 + i] = at(0x46 + i);
     return c;
 }
 

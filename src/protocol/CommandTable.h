@@ -73,7 +73,8 @@ Command CommandA212(std::uint8_t closing);
 Command Command04(std::uint8_t closing);
 Command EnterBootloader();
 Command BootloaderProbe();
-// `image` is the firmware image file; its key, checksum and target bytes are passed on as stored.
+// `image` is the firmware image file; its key, checksum and target bytes are passed on as stored,
+// and bytes a file too short to hold them lacks are sent as 0.
 Command BootloaderBegin(std::span<const std::uint8_t> image);
 Command BootloaderData(std::size_t packetIndex, std::span<const std::uint8_t, kBootloaderPacket> payload);
 Command BootloaderFinish();

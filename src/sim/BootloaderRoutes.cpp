@@ -38,11 +38,19 @@ Replies AnswerBegin(FrameState& state, const Report& request)
     return {reply};
 }
 
+// No image it takes is larger than its larger accepted size, so neither is any payload.
+bool HasRoomForPacket(const FrameState::Bootloader& bootloader)
+{
+    const AcceptedSizes sizes = AcceptedSizesFor(bootloader.versionNumber);
+    const auto largest = static_cast<std::size_t>(std::max(sizes.sizeA, sizes.sizeB));
+    return bootloader.transfer->payload.size() + kBootloaderPacket <= largest;
+}
+
 Replies AnswerData(FrameState& state, const Report& request)
 {
     auto& transfer = state.bootloader.transfer;
     if (!transfer || request[kPacketIndexByte] != static_cast<std::uint8_t>(transfer->packets) ||
-        request[kPacketLengthByte] != kBootloaderPacket)
+        request[kPacketLengthByte] != kBootloaderPacket || !HasRoomForPacket(state.bootloader))
         return {};
     transfer->payload.insert(transfer->payload.end(), request.begin() + kPacketPayloadStart, request.end());
     ++transfer->packets;

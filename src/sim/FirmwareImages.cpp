@@ -6,7 +6,7 @@ namespace zorvane {
 
 std::vector<std::uint8_t> LayOutImage(const ImageLayout& layout)
 {
-    std::vector<std::uint8_t> image(layout.fileSize);
+    std::vector<std::uint8_t> image(std::max(layout.fileSize, kImagePayloadOffset + layout.payload.size()));
     const auto length = static_cast<std::uint32_t>(layout.payload.size());
     const auto checksum = static_cast<std::uint16_t>(0x10000 - PayloadSum(layout.payload));
     const std::uint8_t k = layout.key;

@@ -17,10 +17,11 @@ struct ImageLayout {
     AcceptedSizes sizes;  // of the bootloader the image is for: they decide the length form
     std::uint8_t key = 0x5A;
     std::array<std::uint8_t, kImageTargetSize> targetBytes{};
-    std::vector<std::uint8_t> payload;  // must fit the file after the header
+    std::vector<std::uint8_t> payload;
 };
 
-// The image file, with the checksum its payload needs; unread bytes are 0.
+// The image file, with the checksum its payload needs; unread bytes are 0. A file too small for the
+// header and the payload grows to hold them.
 std::vector<std::uint8_t> LayOutImage(const ImageLayout& layout);
 
 // A payload of `length` varied bytes that brings firmware `version` to the frame `state` describes.

@@ -31,7 +31,8 @@ public:
     // Status code of the reply to a command this frame does not know.
     static constexpr std::uint8_t kStatusUnsupported = 0x83;
     // Status code of the reply to a command whose parameter this frame cannot take; nothing changes.
-    static constexpr std::uint8_t kStatusRejected = 0x82;
+    // Unlike every reply code of an accepted command (its sub-command + 0x80), so a host can tell.
+    static constexpr std::uint8_t kStatusRejected = 0xE0;
     static constexpr std::uint8_t kPenTrayReportCode = 0xAC;
 
     explicit SimulatedFrame(FrameState state = {});

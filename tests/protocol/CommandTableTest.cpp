@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <span>
 #include <vector>
 
 namespace zorvane {
@@ -94,6 +95,9 @@ TEST(CommandTable, BootloaderBeginAndDataCarryImageBytes)
     EXPECT_EQ(begin.request[28], 0x59);
     EXPECT_EQ(begin.request[29], 0);
     EXPECT_EQ(begin.timeoutMs, 10000);
+    const Command cut = commands::BootloaderBegin(std::span(image).first(0x44));
+    EXPECT_EQ(Head(cut, 9), (std::vector<int>{0xFB, 0xA0, 0x01, 0, 0, 0, 0x42, 0x43, 0})) << "what the file lacks is 0";
+    EXPECT_EQ(cut.request[9], 0);
 
     std::array<std::uint8_t, kBootloaderPacket> payload{};
     payload.fill(0xAA);

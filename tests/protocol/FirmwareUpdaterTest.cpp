@@ -257,10 +257,11 @@ TEST_F(ScriptedBootloader, ProgressStaysAtTheLastAcknowledgedPacket)
         std::optional<std::uint8_t> silentOn;  // the sub-command left unanswered, with packet index 3
         LinkStatus status;
         float progress;
+        std::size_t sent;  // requests of the transfer; a failed one is never retried nor followed
     } cases[] = {
-        {"all answered", std::nullopt, link_status::kOk, 100.0f},
-        {"packet 3 unanswered", kData, link_status::kNoReply, 2 * 100.0f / kPackets},
-        {"finish unanswered", kFinish, link_status::kNoReply, (kPackets - 1) * 100.0f / kPackets},
+        {"all answered", std::nullopt, link_status::kOk, 100.0f, kPackets + 1},
+        {"packet 3 unanswered", kData, link_status::kNoReply, 2 * 100.0f / kPackets, 4},
+        {"finish unanswered", kFinish, link_status::kNoReply, (kPackets - 1) * 100.0f / kPackets, kPackets + 1},
     };
     const ImageFile file(Image(kPackets * 56));
     FindBootloader();
@@ -271,10 +272,14 @@ TEST_F(ScriptedBootloader, ProgressStaysAtTheLastAcknowledgedPacket)
             return silent ? std::nullopt : std::optional(Accepting(request));
         };
         ASSERT_EQ(Updater().PrepareImage(file.path()), link_status::kOk);
+        ClearRequests();
 
         EXPECT_EQ(Updater().TransferImage(file.path()), c.status);
 
         EXPECT_EQ(Updater().progress.load(), c.progress);
+        const std::vector<Report> sent = Requests();
+        ASSERT_EQ(sent.size(), c.sent);
+        EXPECT_EQ(sent.back()[2], c.silentOn.value_or(kFinish));
     }
 }
 

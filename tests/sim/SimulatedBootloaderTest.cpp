@@ -143,6 +143,20 @@ TEST(SimulatedBootloader, DataPacketsMustFollowOnFromTheBegin)
     }
 }
 
+// A host that sends on past the largest image is not followed without end.
+TEST(SimulatedBootloader, TakesNoMorePacketsThanItsLargestImageHolds)
+{
+    FrameState state = InBootloader();
+    state.bootloader.versionNumber = 0x1305;  // takes images of 0xD000 bytes: room for 950 packets
+    SimulatedFrame frame(state);
+    frame.Answer(commands::BootloaderBegin(ImageForFrame(FrameState{}, 0x0320)).request);
+    const auto packets = DataPackets(std::vector<std::uint8_t>(951 * kBootloaderPacket, 0x11));
+    for (std::size_t i = 0; i < 950; ++i)
+        ASSERT_TRUE(Answers(frame.Answer(packets[i]), packets[i])) << i;
+    EXPECT_TRUE(frame.Answer(packets[950]).empty());
+    EXPECT_EQ(frame.state().bootloader.transfer->packets, 950u);
+}
+
 TEST(SimulatedBootloader, FinishInstallsOnlyAVerifiedPayload)
 {
     const auto image = ImageForFrame(FrameState{}, 0x0320);
