@@ -7,6 +7,7 @@ void AcquisitionRequests::Start()
     scanOffRequested_ = false;
     scanOnRequested_ = true;
     acquiring_ = true;
+    worker_.Wake();
 }
 
 void AcquisitionRequests::Stop()
@@ -14,15 +15,21 @@ void AcquisitionRequests::Stop()
     acquiring_ = false;
     scanOnRequested_ = false;
     scanOffRequested_ = true;
+    worker_.Wake();
 }
 
-void AcquisitionRequests::RequestInitialise() { initialiseRequested_ = true; }
+void AcquisitionRequests::RequestInitialise()
+{
+    initialiseRequested_ = true;
+    worker_.Wake();
+}
 
 void AcquisitionRequests::RequestLed(bool on)
 {
     // The state first: the worker reads it only after taking the request.
     ledOn_ = on;
     ledRequested_ = true;
+    worker_.Wake();
 }
 
 std::optional<std::uint8_t> AcquisitionRequests::TakeLed()

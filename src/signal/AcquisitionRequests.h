@@ -1,5 +1,7 @@
 #pragma once
 
+#include "signal/ExitRequest.h"
+
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -8,9 +10,12 @@ namespace zorvane {
 
 // How the interface thread steers a chart's device traffic without touching the device: it raises
 // one-shot requests that the chart worker takes at the start of its next cycle. Each request is
-// taken at most once; one raised while the worker is inside a cycle is taken in the next.
+// taken at most once; one raised while the worker is inside a cycle is taken in the next. Every
+// request wakes the worker from a pause.
 class AcquisitionRequests {
 public:
+    explicit AcquisitionRequests(ExitRequest& worker) : worker_(worker) {}
+
     // Interface side.
     // Acquire from the next cycle on, sending scan mode on first. Replaces a stop not yet sent, so
     // a quick stop + start never leaves the frame out of scan mode while reading.
@@ -24,12 +29,15 @@ public:
 
     // Worker side: each returns whether the request was raised and clears it.
     bool TakeScanOn() { return scanOnRequested_.exchange(false); }
+    // A start is waiting for its scan mode on: the frame may not be in scan mode.
+    bool scanOnPending() const { return scanOnRequested_.load(); }
     bool TakeScanOff() { return scanOffRequested_.exchange(false); }
     bool TakeInitialise() { return initialiseRequested_.exchange(false); }
     // The LED state to send, if one was requested.
     std::optional<std::uint8_t> TakeLed();
 
 private:
+    ExitRequest& worker_;
     std::atomic<bool> acquiring_{false};
     std::atomic<bool> scanOnRequested_{false};
     std::atomic<bool> scanOffRequested_{false};

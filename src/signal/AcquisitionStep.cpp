@@ -53,7 +53,7 @@ void HandleFailedRead(ScanChart& chart)
 {
     chart.Publish({});
     RunAcquisitionFailureHook(chart);
-    chart.exitRequest().Pause(kFailurePause);
+    chart.exitRequest().BackOff(kFailurePause);
     cursorMode() = false;
 }
 
@@ -100,6 +100,10 @@ void AcquisitionStep(ScanChart& chart)
         chart.exitRequest().Pause(kIdlePause);
         return;
     }
+    // A stop and a new start came while the requests went out, so scan mode may just have been
+    // switched off: the next cycle switches it on again before anything is read.
+    if (requests.scanOnPending())
+        return;
 
     AcquisitionCycle cycle = BeginCycle(protocol);
     ScanData data = chart.data();
@@ -111,7 +115,7 @@ void AcquisitionStep(ScanChart& chart)
     // Nothing read means nothing new to draw: without the rest the worker would spin, redrawing
     // the same frame as fast as it can.
     if (cycle.seriesRead == 0)
-        chart.exitRequest().Pause(kIdlePause);
+        chart.exitRequest().Pause(kRedrawPause);
 }
 
 void SendPendingRequests(ScanChart& chart) { SendPendingRequests(chart.requests(), GetDeviceProtocol()); }

@@ -11,9 +11,11 @@ namespace zorvane {
 
 class ScanChart;
 
-// How long a worker rests per idle cycle (about three redraws a second), and per acquiring cycle
-// that had nothing due to read, and after a failed read.
+// How long a worker rests per idle cycle (about three redraws a second), per acquiring cycle that had
+// nothing due to read (a redraw as often as the eye follows, while Standard and Power keep their
+// cadence of cycles), and after a failed read. A request cuts the rest short.
 inline constexpr std::chrono::milliseconds kIdlePause{300};
+inline constexpr std::chrono::milliseconds kRedrawPause{30};
 inline constexpr std::chrono::milliseconds kFailurePause{1000};
 
 // What one acquiring cycle reads: the selection as it stood when the cycle began and the receiver

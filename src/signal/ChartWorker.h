@@ -26,7 +26,7 @@ public:
     ChartWorker& operator=(const ChartWorker&) = delete;
 
     // Raises the chart's exit request and waits until the worker has finished the step it is in
-    // (at most one transaction: pauses are cut short) and ended. Interface thread; repeatable.
+    // (its reads and requests; pauses are cut short) and ended. Interface thread; repeatable.
     void Stop();
 
 private:

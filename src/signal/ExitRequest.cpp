@@ -12,7 +12,23 @@ void ExitRequest::Raise()
     wake_.notify_all();
 }
 
+void ExitRequest::Wake()
+{
+    {
+        std::lock_guard guard(lock_);
+        woken_ = true;
+    }
+    wake_.notify_all();
+}
+
 void ExitRequest::Pause(std::chrono::milliseconds pause)
+{
+    std::unique_lock guard(lock_);
+    wake_.wait_for(guard, pause, [this] { return raised_.load() || woken_; });
+    woken_ = false;
+}
+
+void ExitRequest::BackOff(std::chrono::milliseconds pause)
 {
     std::unique_lock guard(lock_);
     wake_.wait_for(guard, pause, [this] { return raised_.load(); });

@@ -42,8 +42,8 @@ public:
     void Publish(ScanData data);
 
 private:
-    AcquisitionRequests requests_;
     ExitRequest exit_;
+    AcquisitionRequests requests_{exit_};
     std::atomic<CursorColumn> cursor_{};
     mutable std::mutex lock_;
     ChartGeometry geometry_;

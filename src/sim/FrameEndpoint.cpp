@@ -13,6 +13,7 @@ std::optional<std::vector<InputReport>> FrameEndpoint::Exchange(const Report& re
 {
     std::optional<Fault> fault;
     std::chrono::milliseconds latency{0};
+    std::function<void(const Report&)> watcher;
     {
         std::lock_guard guard(lock_);
         if (!nextFaults_.empty()) {
@@ -27,7 +28,10 @@ std::optional<std::vector<InputReport>> FrameEndpoint::Exchange(const Report& re
         if (received_.size() > kReceivedLogSize)
             received_.pop_front();
         latency = latency_;
+        watcher = watcher_;
     }
+    if (watcher)
+        watcher(request);
     std::vector<InputReport> replies;
     for (const Report& reply : frame_->Answer(request))
         replies.push_back({reply, kReportSize, latency});
@@ -60,6 +64,12 @@ void FrameEndpoint::SetReplyLatency(std::chrono::milliseconds latency)
 {
     std::lock_guard guard(lock_);
     latency_ = latency;
+}
+
+void FrameEndpoint::WatchRequests(std::function<void(const Report&)> watcher)
+{
+    std::lock_guard guard(lock_);
+    watcher_ = std::move(watcher);
 }
 
 std::vector<Report> FrameEndpoint::ReceivedRequests() const

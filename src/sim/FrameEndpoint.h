@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -36,6 +37,9 @@ public:
     void SetReplyLatency(std::chrono::milliseconds latency);
     // The requests that reached the frame, oldest first (refused writes never do).
     std::vector<Report> ReceivedRequests() const;
+    // Called with every request that reaches the frame, on the writing thread, before the frame
+    // answers it: lets a test act while a command is on its way.
+    void WatchRequests(std::function<void(const Report&)> watcher);
 
 private:
     const std::shared_ptr<SimulatedFrame> frame_;
@@ -44,6 +48,7 @@ private:
     std::optional<Fault> standingFault_;
     std::chrono::milliseconds latency_{0};
     std::deque<Report> received_;
+    std::function<void(const Report&)> watcher_;
 };
 
 }  // namespace zorvane

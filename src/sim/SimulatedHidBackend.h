@@ -10,6 +10,7 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -50,6 +51,7 @@ public:
     void ClearFaults() { endpoint_->ClearFaults(); }
     void SetReplyLatency(std::chrono::milliseconds latency) { endpoint_->SetReplyLatency(latency); }
     std::vector<Report> ReceivedRequests() const { return endpoint_->ReceivedRequests(); }
+    void WatchRequests(std::function<void(const Report&)> watcher) { endpoint_->WatchRequests(std::move(watcher)); }
 
     // The frame's interfaces vanish and every handle open on them dies for good.
     void Unplug();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace zorvane {
 namespace {
 
@@ -25,7 +28,8 @@ constexpr Taken kNothing{false, false, false, std::nullopt};
 
 TEST(AcquisitionRequests, EachRequestIsTakenOnce)
 {
-    AcquisitionRequests requests;
+    ExitRequest worker;
+    AcquisitionRequests requests(worker);
     EXPECT_EQ(TakeAll(requests), kNothing);
     EXPECT_FALSE(requests.acquiring());
 
@@ -42,7 +46,8 @@ TEST(AcquisitionRequests, EachRequestIsTakenOnce)
 
 TEST(AcquisitionRequests, StartAndStopSendScanModeOnceAndTheLaterOneWins)
 {
-    AcquisitionRequests requests;
+    ExitRequest worker;
+    AcquisitionRequests requests(worker);
     requests.Start();
     EXPECT_TRUE(requests.acquiring());
     EXPECT_EQ(TakeAll(requests), (Taken{true, false, false, std::nullopt}));
@@ -63,6 +68,44 @@ TEST(AcquisitionRequests, StartAndStopSendScanModeOnceAndTheLaterOneWins)
     requests.Stop();
     EXPECT_EQ(TakeAll(requests), (Taken{false, true, false, std::nullopt}));
     EXPECT_FALSE(requests.acquiring());
+}
+
+// A request raised while the worker rests, or just before it begins to, is taken without waiting
+// for the rest to run out; a back-off after a failure runs its course.
+TEST(AcquisitionRequests, EveryRequestWakesTheWorker)
+{
+    using namespace std::chrono_literals;
+    const struct {
+        const char* name;
+        void (*raise)(AcquisitionRequests&);
+    } cases[] = {
+        {"start", [](AcquisitionRequests& r) { r.Start(); }},
+        {"stop", [](AcquisitionRequests& r) { r.Stop(); }},
+        {"initialise", [](AcquisitionRequests& r) { r.RequestInitialise(); }},
+        {"LED", [](AcquisitionRequests& r) { r.RequestLed(true); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExitRequest worker;
+        AcquisitionRequests requests(worker);
+        c.raise(requests);
+        worker.Pause(1h);  // returns at once; a broken wake hangs the test
+
+        std::thread raiser([&] {
+            std::this_thread::sleep_for(20ms);
+            c.raise(requests);
+        });
+        worker.Pause(1h);
+        raiser.join();
+    }
+
+    ExitRequest worker;
+    AcquisitionRequests requests(worker);
+    requests.Stop();
+    const auto before = std::chrono::steady_clock::now();
+    worker.BackOff(50ms);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, 50ms);
+    worker.Pause(1h);  // the wake still counts for the next pause
 }
 
 }  // namespace

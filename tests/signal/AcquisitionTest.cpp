@@ -1,6 +1,7 @@
 #include "LinkFixtures.h"
 #include "signal/AcquisitionFailureHook.h"
 #include "signal/AcquisitionStep.h"
+#include "signal/CadenceCounter.h"
 #include "signal/ChartInfo.h"
 #include "signal/ChartWorker.h"
 #include "signal/CursorMode.h"
@@ -62,6 +63,42 @@ protected:
         return {readings->begin(), readings->end()};
     }
 
+    // Whether a request reads a chunk of `kind` on the X side, in the current direction.
+    static auto IsChunkOf(SeriesKind kind)
+    {
+        const Report chunk = commands::ReadSignalChunk(0, 0, 0).request;
+        const std::uint8_t selector = ScanSelector(kind, CurrentScanSelection().direction, ScanAxis::X);
+        return [chunk, selector](const Report& request) {
+            return request[1] == chunk[1] && request[2] == chunk[2] && request[5] == selector;
+        };
+    }
+
+    // Acquires every kind for `cycles` cycles; in the last one, the frame stops answering once the
+    // first read of `failing` has reached it, which must end that cycle as a failure. Returns what
+    // the frame received in the last cycle.
+    std::vector<Report> CyclesFailingOn(SeriesKind failing, int cycles)
+    {
+        std::atomic<int> hookCalls{0};
+        SetAcquisitionFailureHook([&](ScanChart&) { ++hookCalls; });
+        Start({.value = true, .power = true, .standard = true});
+        for (int cycle = 1; cycle < cycles; ++cycle)
+            AcquisitionStep(chart);
+        EXPECT_EQ(hookCalls, 0);
+        cursorMode() = true;
+        backend->WatchRequests([this, isFailing = IsChunkOf(failing)](const Report& request) {
+            if (isFailing(request))
+                backend->FailAll(Fault::RefusedWrite());
+        });
+        MarkRequests();
+        AcquisitionStep(chart);
+        EXPECT_EQ(hookCalls, 1);
+        EXPECT_EQ(chart.data(), ScanData{});
+        EXPECT_FALSE(cursorMode());
+        backend->WatchRequests(nullptr);
+        SetAcquisitionFailureHook(nullptr);
+        return RequestsSinceMark();
+    }
+
     ScanChart chart;
 
 private:
@@ -101,6 +138,35 @@ TEST_F(ChartOnSimulatedFrame, StartSendsScanModeOnBeforeTheFirstReadAndStopSwitc
     EXPECT_EQ(RequestsSinceMark(), Requests({commands::SetTouchMode(touch_mode::kScanOff), commands::SetLed(1)}));
     EXPECT_FALSE(State().settings.scanMode);
     EXPECT_EQ(chart.data(), data);  // a stop leaves the last series on screen
+}
+
+// The technician stops while a start's scan mode on is on its way, and starts again while the stop's
+// scan mode off is: the cycle that sent them must not read from a frame now out of scan mode, and
+// the next one switches it on first.
+TEST_F(ChartOnSimulatedFrame, AStopAndAStartWithinOneCycleReadOnlyAfterScanModeOn)
+{
+    Start(kValueOnly);
+    const Report scanOn = commands::SetTouchMode(touch_mode::kScanOn).request;
+    const Report scanOff = commands::SetTouchMode(touch_mode::kScanOff).request;
+    backend->WatchRequests([&](const Report& request) {
+        if (request == scanOn)
+            chart.requests().Stop();
+        else if (request == scanOff)
+            chart.requests().Start();
+    });
+    MarkRequests();
+    AcquisitionStep(chart);
+    EXPECT_EQ(RequestsSinceMark(), Requests({commands::SetTouchMode(touch_mode::kScanOn),
+                                             commands::SetTouchMode(touch_mode::kScanOff), commands::SetLed(1)}));
+
+    backend->WatchRequests(nullptr);
+    MarkRequests();
+    const ScanData data = FreshCycle();
+    const std::vector<Report> sent = RequestsSinceMark();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), scanOn);
+    EXPECT_EQ(data.xValue.size(), 192u);
+    EXPECT_TRUE(State().settings.scanMode);
 }
 
 TEST_F(ChartOnSimulatedFrame, StandardEverySixthAndPowerEverySixteenthAcquiringCycle)
@@ -172,6 +238,31 @@ TEST_F(ChartOnSimulatedFrame, FluctuationAppearsInTheEighthCycleAndChangesEveryE
     EXPECT_NE(fluctuation[15], fluctuation[7]);
 }
 
+TEST_F(ChartOnSimulatedFrame, FluctuationCountsOnlyWhileSwitchedOnAndFallsToZeroWithValueOff)
+{
+    const ScanSelection both{.value = true, .fluctuation = true};
+    Start(both);
+    for (int cycle = 0; cycle < 3; ++cycle)
+        AcquisitionStep(chart);
+    SetScanSelection(kValueOnly);
+    for (int cycle = 0; cycle < 10; ++cycle)
+        AcquisitionStep(chart);
+    SetScanSelection(both);
+    for (int cycle = 0; cycle < 4; ++cycle)
+        AcquisitionStep(chart);
+    EXPECT_TRUE(chart.data().xFluctuation.empty()) << "seven readings counted so far";
+    AcquisitionStep(chart);
+    ASSERT_EQ(chart.data().xFluctuation.size(), 192u);
+
+    // The Value series stop changing, so once the window holds nothing else the spread is 0.
+    SetScanSelection({.fluctuation = true});
+    for (int cycle = 0; cycle < 16; ++cycle)
+        AcquisitionStep(chart);
+    const ScanData data = chart.data();
+    EXPECT_EQ(data.xFluctuation, ScanSeries(192, 0));
+    EXPECT_EQ(data.yFluctuation, ScanSeries(108, 0));
+}
+
 TEST_F(ChartOnSimulatedFrame, AFailedReadClearsTheSeriesAndTheHookStopsTheChart)
 {
     std::atomic<ScanChart*> hookedChart{nullptr};
@@ -204,6 +295,22 @@ TEST_F(ChartOnSimulatedFrame, AFailedReadClearsTheSeriesAndTheHookStopsTheChart)
     AcquisitionStep(chart);
     EXPECT_EQ(chart.data().xValue.size(), 192u);
     EXPECT_EQ(hookCalls, 1);
+}
+
+// Power is read before Standard, and a failed read of either ends the cycle as a failed Value read
+// does: the series cleared, the hook run, the cursor mode off, nothing more read.
+TEST_F(ChartOnSimulatedFrame, AFailedPowerReadEndsTheCycleBeforeStandard)
+{
+    StandardCadence().Tick();  // Standard now falls due in cycles 4, 10 and 16, with Power's first
+    StandardCadence().Tick();
+    const std::vector<Report> lastCycle = CyclesFailingOn(SeriesKind::Power, 16);
+    EXPECT_EQ(std::count_if(lastCycle.begin(), lastCycle.end(), IsChunkOf(SeriesKind::Standard)), 0);
+}
+
+TEST_F(ChartOnSimulatedFrame, AFailedStandardReadEndsTheCycleAsWell)
+{
+    const std::vector<Report> lastCycle = CyclesFailingOn(SeriesKind::Standard, 6);
+    EXPECT_GT(std::count_if(lastCycle.begin(), lastCycle.end(), IsChunkOf(SeriesKind::Value)), 0);
 }
 
 TEST_F(ChartOnSimulatedFrame, WithoutAHookAFailingChartKeepsRetrying)
