@@ -65,16 +65,18 @@ LinkStatus FirmwareUpdater::PrepareImage(const std::filesystem::path& path)
 LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path)
 {
     SelectBootloader();
+    // Each transfer needs its own accepted begin, and sends nothing but the begun image: a file
+    // changed since, even into another valid image, is never flashed.
+    std::vector<std::uint8_t> begun;
+    {
+        std::lock_guard guard(lock_);
+        begun = std::exchange(begunImage_, {});
+    }
     const LoadedImage image = LoadCheckedImage(path);
     if (image.status != link_status::kOk)
         return image.status;
-    {
-        // Each transfer needs its own accepted begin, and sends nothing but the begun image: a file
-        // changed since, even into another valid image, is never flashed.
-        std::lock_guard guard(lock_);
-        if (std::exchange(begunImage_, {}) != image.bytes)
-            return link_status::kImageInvalid;
-    }
+    if (begun != image.bytes)
+        return link_status::kImageInvalid;
 
     if (const LinkStatus status = SendPayload(ImagePayload(image.bytes, image.header)))
         return status;

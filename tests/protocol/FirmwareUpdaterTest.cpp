@@ -246,6 +246,11 @@ TEST_F(ScriptedBootloader, FileChangedAfterPrepareIsNotSent)
 
         EXPECT_TRUE(Requests().empty());
         EXPECT_EQ(Updater().progress.load(), 0.0f);
+
+        file.Write(prepared);
+        EXPECT_EQ(Updater().TransferImage(file.path()), link_status::kImageInvalid)
+            << "putting the file back does not bring the begin back";
+        EXPECT_TRUE(Requests().empty());
     }
 }
 
