@@ -110,8 +110,7 @@ std::optional<TemporaryFile> CreateTemporary(const std::filesystem::path& folder
 // Opening such a file for writing would fail; a rename would replace it all the same.
 bool ExistsUnwritable(const std::filesystem::path& target)
 {
-    return ::faccessat(AT_FDCWD, target.c_str(), F_OK, AT_EACCESS) == 0 &&
-           ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
 }
 
 void KeepPermissions(int fd, const std::filesystem::path& target)

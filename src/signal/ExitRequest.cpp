@@ -21,17 +21,16 @@ void ExitRequest::Wake()
     wake_.notify_all();
 }
 
-void ExitRequest::Pause(std::chrono::milliseconds pause)
-{
-    std::unique_lock guard(lock_);
-    wake_.wait_for(guard, pause, [this] { return raised_.load() || woken_; });
-    woken_ = false;
-}
+void ExitRequest::Pause(std::chrono::milliseconds pause) { Sleep(pause, true); }
 
-void ExitRequest::BackOff(std::chrono::milliseconds pause)
+void ExitRequest::BackOff(std::chrono::milliseconds pause) { Sleep(pause, false); }
+
+void ExitRequest::Sleep(std::chrono::milliseconds pause, bool endsOnWake)
 {
     std::unique_lock guard(lock_);
-    wake_.wait_for(guard, pause, [this] { return raised_.load(); });
+    wake_.wait_for(guard, pause, [&] { return raised_.load() || (endsOnWake && woken_); });
+    if (endsOnWake)
+        woken_ = false;
 }
 
 }  // namespace zorvane

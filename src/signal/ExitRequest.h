@@ -23,6 +23,9 @@ public:
     void BackOff(std::chrono::milliseconds pause);
 
 private:
+    // A wake it does not end on is kept for the next sleep that does.
+    void Sleep(std::chrono::milliseconds pause, bool endsOnWake);
+
     std::atomic<bool> raised_{false};
     std::mutex lock_;
     bool woken_ = false;  // guarded by lock_
