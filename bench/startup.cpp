@@ -5,7 +5,7 @@
 // running X server). Goal: under 400 ms.
 
 #include "app/MainWindowRun.h"
-#include "app/SimulatedPlatform.h"
+#include "demo/SimulatedPlatform.h"
 #include "platform/linux/HidrawBackend.h"
 #include "platform/linux/OwnExecutableName.h"
 #include "platform/linux/ProcProcessList.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CMybutton.h"
+#include "widgets/CMybutton.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "app/CZorvaneTestDlg.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
-#include "app/Palette.h"
-#include "app/ProgramIcon.h"
+#include "widgets/Palette.h"
+#include "widgets/ProgramIcon.h"
 #include "pages/EmptyPage.h"
 
 #include <QColor>

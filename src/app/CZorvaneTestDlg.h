@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CMybutton.h"
+#include "widgets/CMybutton.h"
 #include "app/GlobalHotKeys.h"
 #include "app/PageHooks.h"
 #include "link/DeviceNotices.h"

@@ -1,7 +1,7 @@
 #include "app/ZorvaneTestApp.h"
 
 #include "app/MainWindowRun.h"
-#include "app/ProgramIcon.h"
+#include "widgets/ProgramIcon.h"
 #include "platform/linux/SingleInstanceLock.h"
 
 #include <QApplication>

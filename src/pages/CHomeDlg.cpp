@@ -1,8 +1,8 @@
 #include "pages/CHomeDlg.h"
 
-#include "app/Artwork.h"
-#include "app/Fonts.h"
-#include "app/Palette.h"
+#include "widgets/Artwork.h"
+#include "widgets/Fonts.h"
+#include "widgets/Palette.h"
 #include "link/DeviceChannel.h"
 #include "protocol/DeviceProtocol.h"
 

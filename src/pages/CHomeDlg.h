@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CMybutton.h"
+#include "widgets/CMybutton.h"
 #include "link/DeviceNotices.h"
 #include "protocol/DeviceInfo.h"
 

@@ -1,6 +1,6 @@
 #include "pages/EmptyPage.h"
 
-#include "app/Palette.h"
+#include "widgets/Palette.h"
 
 #include <QPainter>
 

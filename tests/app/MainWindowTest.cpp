@@ -1,5 +1,5 @@
 #include "MainWindowFixture.h"
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
 
 #include <QApplication>

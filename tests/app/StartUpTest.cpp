@@ -1,7 +1,7 @@
 // The real executables, started as the technician starts them.
 
 #include "TestApplication.h"
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "app/ProgramIcon.h"
+#include "widgets/ProgramIcon.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QPixmap>
 

@@ -1,5 +1,5 @@
-#include "app/Artwork.h"
-#include "app/Fonts.h"
+#include "widgets/Artwork.h"
+#include "widgets/Fonts.h"
 #include "TestApplication.h"
 
 #include <QColor>

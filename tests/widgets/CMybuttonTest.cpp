@@ -1,6 +1,6 @@
 #include "TestApplication.h"
-#include "app/Artwork.h"
-#include "app/CMybutton.h"
+#include "widgets/Artwork.h"
+#include "widgets/CMybutton.h"
 
 #include <QCursor>
 #include <QEvent>

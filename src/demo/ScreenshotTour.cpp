@@ -1,4 +1,4 @@
-#include "app/ScreenshotTour.h"
+#include "demo/ScreenshotTour.h"
 
 #include "app/CAboutDlg.h"
 #include "app/MainWindowRun.h"

@@ -1,7 +1,7 @@
 // Writes every bitmap of the artwork as <id>.png, the program icon as icon-<size>.png and a contact sheet
 // (sheet-N.png, everything at twice its size on a neutral grey, in pages) into the folder given on the command
 // line, for review.
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QColor>
 #include <QDir>

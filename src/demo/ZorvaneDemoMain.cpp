@@ -1,8 +1,8 @@
 // zorvane-demo: the tool on the built-in simulated frame. Without a display it writes screenshots of the
 // window instead.
 
-#include "app/ScreenshotTour.h"
-#include "app/SimulatedPlatform.h"
+#include "demo/ScreenshotTour.h"
+#include "demo/SimulatedPlatform.h"
 #include "app/ZorvaneTestApp.h"
 
 #include <QApplication>

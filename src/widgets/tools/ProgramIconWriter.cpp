@@ -1,7 +1,7 @@
 // zorvane-icons FOLDER: writes the program icon as FOLDER/<n>x<n>/apps/Zorvane.png in every size, the
 // layout of an icon theme, for installing.
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "app/Artwork.h"
-#include "app/Palette.h"
+#include "widgets/Artwork.h"
+#include "widgets/Palette.h"
 
-#include "app/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QColor>
 #include <QFontMetricsF>

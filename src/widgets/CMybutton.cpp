@@ -1,6 +1,6 @@
-#include "app/CMybutton.h"
+#include "widgets/CMybutton.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QCursor>
 #include <QMouseEvent>

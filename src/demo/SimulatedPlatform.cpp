@@ -1,4 +1,4 @@
-#include "app/SimulatedPlatform.h"
+#include "demo/SimulatedPlatform.h"
 
 #include "platform/linux/OwnExecutableName.h"
 #include "platform/linux/ProcProcessList.h"

@@ -1,8 +1,8 @@
 // zorvane-tour FOLDER: writes a PNG of every page and state of the window on the simulated frame,
 // without a display.
 
-#include "app/ScreenshotTour.h"
-#include "app/SimulatedPlatform.h"
+#include "demo/ScreenshotTour.h"
+#include "demo/SimulatedPlatform.h"
 
 #include <QApplication>
 
