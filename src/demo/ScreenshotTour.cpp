@@ -74,6 +74,13 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
              frame.Replug();
              w.homePage().Redetect();
          }},
+        {"08-home-access-refused",
+         [&frame](CZorvaneTestDlg& w) {
+             frame.SetAccessDenied(true);
+             GetDeviceChannel().CloseDeviceHandle();
+             w.homePage().Redetect();
+             frame.SetAccessDenied(false);
+         }},
     };
     for (const Shot& shot : shots) {
         shot.setUp(window);
@@ -86,7 +93,7 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     CAboutDlg about(&window);
     about.show();
     QCoreApplication::processEvents();
-    const QString aboutFile = target.filePath(QStringLiteral("08-about.png"));
+    const QString aboutFile = target.filePath(QStringLiteral("09-about.png"));
     if (about.grab().save(aboutFile))
         written << aboutFile;
     about.close();

@@ -65,15 +65,18 @@ bool DeviceChannel::OpenDevice()
 {
     if (ScanThrottled())
         return false;
+    lastScanRefusedAccess_ = false;
     const DeviceFilter wanted = filter();
     for (const std::string& path : platform_.hid->ListInterfaces()) {
         const auto attributes = platform_.hid->GetAttributes(path);
         if (!attributes || !Matches(wanted, path, *attributes))
             continue;
         // The first match ends the scan, even when it cannot be opened.
-        auto handle = platform_.hid->Open(path);
-        if (!handle)
+        auto [handle, accessDenied] = platform_.hid->Open(path);
+        if (!handle) {
+            lastScanRefusedAccess_ = accessDenied;
             return false;
+        }
         {
             std::lock_guard guard(filterLock_);
             filter_.devicePath = path;

@@ -57,6 +57,10 @@ public:
     DeviceFilter filter() const;
     bool IsOpen() const;
     bool accessSuspended() const { return accessSuspended_.load(); }
+    // Whether the last scan found the interface it looked for and this user was refused access to it
+    // (on Linux: no udev rule gives the user the node, or a login without seat access). A throttled
+    // scan leaves it as it was.
+    bool lastScanRefusedAccess() const { return lastScanRefusedAccess_.load(); }
     // The last command report the reader received.
     Report response() const;
 
@@ -92,6 +96,7 @@ private:
     Report response_{};
 
     std::atomic<bool> accessSuspended_{false};
+    std::atomic<bool> lastScanRefusedAccess_{false};
     std::atomic<bool> readerStop_{false};
     std::atomic<bool> watcherStop_{false};
     std::thread reader_;

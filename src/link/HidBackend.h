@@ -48,6 +48,14 @@ public:
     virtual void AwaitClose() = 0;
 };
 
+// What opening an interface gave.
+struct OpenResult {
+    std::shared_ptr<HidHandle> handle;  // null when the open failed
+    // The system refused this user access to a present interface (permissions), as opposed to the
+    // interface being gone or unusable: the user can do something about it.
+    bool accessDenied = false;
+};
+
 // The operations the device channel needs of the platform's HID facility.
 class HidBackend {
 public:
@@ -57,8 +65,8 @@ public:
     virtual std::vector<std::string> ListInterfaces() = 0;
     // Attributes of one interface, or nothing when it cannot be queried.
     virtual std::optional<HidAttributes> GetAttributes(const std::string& path) = 0;
-    // Opens an interface for report I/O; null when that fails.
-    virtual std::shared_ptr<HidHandle> Open(const std::string& path) = 0;
+    // Opens an interface for report I/O.
+    virtual OpenResult Open(const std::string& path) = 0;
 };
 
 }  // namespace zorvane

@@ -30,6 +30,10 @@ constexpr int kLineLeft = 310;
 constexpr int kLineRight = 730;
 constexpr std::array kLineYs{243, 273, 303, 333, 363, 393, 423, 453, 483};
 constexpr int kLabelX = 370;
+constexpr int kStatePictureX = 390;
+constexpr int kStatePictureY = 110;
+constexpr int kStatePictureWidth = 230;
+constexpr int kAccessHintY = 196;  // between the pictures and the re-detect button
 constexpr int kValueX = 515;
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
@@ -68,6 +72,7 @@ void CHomeDlg::OnInitDialog()
 void CHomeDlg::Redetect()
 {
     const bool found = QueryDeviceInfo(GetDeviceProtocol(), deviceInfo_) == link_status::kOk;
+    accessRefused_ = !found && GetDeviceChannel().lastScanRefusedAccess();
     EnterState(found);
 }
 
@@ -80,6 +85,7 @@ void CHomeDlg::OnDeviceChange(const DeviceNotice& notice)
     case DeviceNotice::Kind::Removal:
         if (Text(notice.interfacePath).compare(Text(deviceInfo_.interfacePath), Qt::CaseInsensitive) != 0)
             return;
+        accessRefused_ = false;
         EnterState(false);
         GetDeviceProtocol();
         GetDeviceChannel().CloseDeviceHandle();
@@ -102,10 +108,12 @@ QImage CHomeDlg::RenderPicture() const
     QPainter painter(&picture);
     painter.drawImage(100, 80, Artwork::Bitmap(kFramePicture));
     painter.drawImage(750, 65, Artwork::Bitmap(kLaptopPicture));
-    painter.drawImage(390, 110, Artwork::Bitmap(connected_ ? kConnectedPicture : kNotConnectedPicture));
+    painter.drawImage(kStatePictureX, kStatePictureY, Artwork::Bitmap(connected_ ? kConnectedPicture : kNotConnectedPicture));
     // A failed query can leave the record half filled: the table shows only while connected.
     if (connected_)
         PaintInformationTable(painter);
+    else if (accessRefused_)
+        PaintAccessHint(painter);
     return picture;
 }
 
@@ -135,6 +143,16 @@ void CHomeDlg::PaintInformationTable(QPainter& painter) const
         DrawCellText(painter, kValueX, y, value);
         y += 30;
     }
+}
+
+// One line under the state picture: what keeps the frame out of reach and how to fix it (the README's
+// installation puts the rule in place).
+void CHomeDlg::PaintAccessHint(QPainter& painter) const
+{
+    const QString hint = QStringLiteral("已找到触摸框，但无权访问：请安装 udev 规则 70-zorvane.rules，并在本机登录");
+    painter.setFont(rowFont_);
+    const int width = QFontMetrics(rowFont_).horizontalAdvance(hint);
+    DrawCellText(painter, kStatePictureX + (kStatePictureWidth - width) / 2, kAccessHintY, hint);
 }
 
 void CHomeDlg::paintEvent(QPaintEvent*)

@@ -37,6 +37,9 @@ public:
     void OnDeviceChange(const DeviceNotice& notice);
 
     bool connected() const { return connected_; }
+    // The last detection found the frame but this user may not open it: the not-connected state then
+    // says how to give the user access.
+    bool accessRefused() const { return accessRefused_; }
     const DeviceInfo& deviceInfo() const { return deviceInfo_; }
     CMybutton& redetectButton() { return redetectButton_; }
 
@@ -50,11 +53,13 @@ protected:
 private:
     void EnterState(bool connected);
     void PaintInformationTable(QPainter& painter) const;
+    void PaintAccessHint(QPainter& painter) const;
 
     ConnectionCallback connectionCallback_;
     CMybutton redetectButton_;
     DeviceInfo deviceInfo_;
     bool connected_ = false;
+    bool accessRefused_ = false;
     const QFont titleFont_;
     const QFont rowFont_;
 };

@@ -43,19 +43,21 @@ std::optional<HidAttributes> SimulatedHidBackend::GetAttributes(const std::strin
     return path == kBootloaderPath ? frame_->bootloaderAttributes() : frame_->usbAttributes();
 }
 
-std::shared_ptr<HidHandle> SimulatedHidBackend::Open(const std::string& path)
+OpenResult SimulatedHidBackend::Open(const std::string& path)
 {
     if (path == kUnrelatedPath)
-        return std::make_shared<SimulatedHidHandle>(nullptr);
+        return {std::make_shared<SimulatedHidHandle>(nullptr)};
     std::lock_guard guard(lock_);
     const auto present = PresentPaths();
-    if (std::find(present.begin(), present.end(), path) == present.end() || openFails_)
-        return nullptr;
+    if (std::find(present.begin(), present.end(), path) == present.end())
+        return {};
+    if (openFails_ || accessDenied_)
+        return {.accessDenied = accessDenied_};
     const bool takesCommands = path == kCommandPath || path == kBootloaderPath;
     auto handle = std::make_shared<SimulatedHidHandle>(takesCommands ? endpoint_ : nullptr);
     std::erase_if(frameHandles_, [](const auto& weak) { return weak.expired(); });
     frameHandles_.push_back(handle);
-    return handle;
+    return {std::move(handle)};
 }
 
 void SimulatedHidBackend::Unplug()
@@ -95,6 +97,12 @@ void SimulatedHidBackend::SetOpenFails(bool fails)
 {
     std::lock_guard guard(lock_);
     openFails_ = fails;
+}
+
+void SimulatedHidBackend::SetAccessDenied(bool denied)
+{
+    std::lock_guard guard(lock_);
+    accessDenied_ = denied;
 }
 
 bool SimulatedHidBackend::SendInputReport(const Report& report, std::size_t length)

@@ -41,7 +41,7 @@ public:
 
     std::vector<std::string> ListInterfaces() override;
     std::optional<HidAttributes> GetAttributes(const std::string& path) override;
-    std::shared_ptr<HidHandle> Open(const std::string& path) override;
+    OpenResult Open(const std::string& path) override;
 
     SimulatedFrame& frame() const { return *frame_; }
 
@@ -61,6 +61,8 @@ public:
     void SetReenumerationDelay(std::chrono::milliseconds delay);
     // While set, opening any of the frame's interfaces fails.
     void SetOpenFails(bool fails);
+    // While set, opening any of the frame's interfaces is refused as to a user without access to them.
+    void SetAccessDenied(bool denied);
     // An unsolicited report (e.g. a pen-tray report) to every open handle of the command collection;
     // false when none is open.
     bool SendInputReport(const Report& report, std::size_t length = kReportSize);
@@ -94,6 +96,7 @@ private:
     bool plugged_ = true;
     std::optional<Personality> present_;  // what the bus shows; nothing while re-enumerating
     bool openFails_ = false;
+    bool accessDenied_ = false;
     std::chrono::milliseconds reenumerationDelay_ = kDefaultReenumerationDelay;
     std::vector<std::weak_ptr<SimulatedHidHandle>> frameHandles_;
 

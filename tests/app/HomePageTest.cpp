@@ -123,6 +123,42 @@ TEST_F(HomePage, TheInformationTableShowsOnlyWhileConnected)
     EXPECT_EQ(notConnected.pixel(statePicture), Artwork::Bitmap(555).pixel(115, 20));
 }
 
+// A frame that is plugged in but refuses this user is not connected, and the page says how to fix it;
+// every other state shows no such line.
+TEST_F(HomePage, AFrameThisUserMayNotOpenGetsALineWithTheFix)
+{
+    const QRect hintLine(150, 192, 700, 24);
+    const auto detect = [this] {
+        GetDeviceChannel().CloseDeviceHandle();
+        home().Redetect();
+        return home().RenderPicture();
+    };
+    backend->SetAccessDenied(true);
+    const QImage refused = detect();
+    EXPECT_FALSE(home().connected());
+    EXPECT_EQ(window->deviceConnected(), 0);
+    EXPECT_TRUE(home().accessRefused());
+    EXPECT_TRUE(HasInk(refused, hintLine));
+    EXPECT_EQ(refused.pixel(390 + 115, 110 + 20), Artwork::Bitmap(555).pixel(115, 20));
+
+    const struct {
+        const char* state;
+        void (*change)(SimulatedHidBackend&);
+        bool connected;
+    } others[] = {
+        {"access granted", [](SimulatedHidBackend& b) { b.SetAccessDenied(false); }, true},
+        {"unplugged", [](SimulatedHidBackend& b) { b.Unplug(); }, false},
+        {"fails to open", [](SimulatedHidBackend& b) { b.Replug(); b.SetOpenFails(true); }, false},
+    };
+    for (const auto& c : others) {
+        c.change(*backend);
+        const QImage picture = detect();
+        EXPECT_EQ(home().connected(), c.connected) << c.state;
+        EXPECT_FALSE(home().accessRefused()) << c.state;
+        EXPECT_FALSE(HasInk(picture, hintLine)) << c.state;
+    }
+}
+
 // A notice source that speaks on a thread of its own, as a hot-plug monitor may.
 class ThreadedNotices : public DeviceNoticeSource {
 public:

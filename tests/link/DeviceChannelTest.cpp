@@ -160,6 +160,38 @@ TEST_F(Channel, OpensTheFirstMatchInEnumerationOrder)
     }
 }
 
+// A frame that is there but refuses this user is still "no frame" (40), but the channel remembers why
+// until its next scan, so that the home page can say what to do.
+TEST_F(Channel, RemembersUntilTheNextScanThatTheFrameRefusedAccess)
+{
+    const FakeInterface refusing{"/dev/hidraw0&col03", kFrame, false, true};
+    const FakeInterface broken{"/dev/hidraw0&col03", kFrame, false, false};
+    Start({refusing});
+    EXPECT_EQ(Send(identity), link_status::kNoDevice);
+    EXPECT_TRUE(channel->lastScanRefusedAccess());
+    hid->SetInterfaces({kCommandInterface});
+    EXPECT_EQ(Send(identity), link_status::kNoDevice) << "throttled";
+    EXPECT_TRUE(channel->lastScanRefusedAccess()) << "a throttled scan changes nothing";
+
+    const struct {
+        const char* machine;
+        std::vector<FakeInterface> interfaces;
+        LinkStatus result;
+    } laterScans[] = {
+        {"the frame opens", {kCommandInterface}, link_status::kOk},
+        {"no frame", {}, link_status::kNoDevice},
+        {"the frame fails to open for another reason", {broken}, link_status::kNoDevice},
+    };
+    for (const auto& c : laterScans) {
+        Start({refusing});
+        ASSERT_EQ(Send(identity), link_status::kNoDevice);
+        hid->SetInterfaces(c.interfaces);
+        Advance(4s);
+        EXPECT_EQ(Send(identity), c.result) << c.machine;
+        EXPECT_FALSE(channel->lastScanRefusedAccess()) << c.machine;
+    }
+}
+
 TEST_F(Channel, ApplyingAFilterResetsItsResultsButKeepsTheHandle)
 {
     Start({kCommandInterface});

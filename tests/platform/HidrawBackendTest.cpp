@@ -1,5 +1,6 @@
 #include "platform/linux/HidrawBackend.h"
 
+#include "FakeSysfs.h"
 #include "ReportDescriptorSamples.h"
 
 #include <gmock/gmock.h>
@@ -25,75 +26,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
+using testing::FakeSysfs;
+using testing::HidUevent;
 
 constexpr const char* kFrameHidId = "0003:00001101:00000001";
-
-// A sysfs tree in a temporary directory, laid out like the kernel's: USB device, USB interface, HID
-// device (uevent with HID_ID, report_descriptor), hidraw/hidrawN with a `device` link to the HID
-// device, and class/hidraw/hidrawN linking to the node.
-class FakeSysfs {
-public:
-    FakeSysfs()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zorvane-sysfs-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        fs::create_directories(root_ / "class" / "hidraw");
-    }
-    ~FakeSysfs() { fs::remove_all(root_); }
-    FakeSysfs(const FakeSysfs&) = delete;
-    FakeSysfs& operator=(const FakeSysfs&) = delete;
-
-    fs::path AddUsbDevice(const std::string& name, const std::string& bcdDevice)
-    {
-        const auto dir = root_ / "devices" / name;
-        WriteFile(dir / "uevent", "DEVTYPE=usb_device\nPRODUCT=1101/1/" + bcdDevice + "\n");
-        WriteFile(dir / "bcdDevice", bcdDevice + "\n");
-        const auto interface = dir / (name + ":1.0");
-        WriteFile(interface / "uevent", "DEVTYPE=usb_interface\n");
-        return interface;
-    }
-
-    // Adds a HID device under `parent` with one hidraw node; an empty descriptor leaves the file out.
-    void AddHidraw(const fs::path& parent, int node, const std::string& uevent,
-                   const std::vector<std::uint8_t>& descriptor)
-    {
-        const auto hidDevice = parent / ("0003:1101:0001.000" + std::to_string(node));
-        WriteFile(hidDevice / "uevent", uevent);
-        if (!descriptor.empty())
-            WriteFile(hidDevice / "report_descriptor", std::string(descriptor.begin(), descriptor.end()));
-        const auto hidraw = hidDevice / "hidraw" / ("hidraw" + std::to_string(node));
-        fs::create_directories(hidraw);
-        fs::create_directory_symlink("../..", hidraw / "device");
-        fs::create_directory_symlink(hidraw, root_ / "class" / "hidraw" / hidraw.filename());
-    }
-
-    fs::path DevicesDir() const { return root_ / "devices"; }
-
-    // The nodes as udev would list them, in directory order.
-    std::vector<HidrawNode> ListNodes() const
-    {
-        std::vector<HidrawNode> nodes;
-        for (const auto& entry : fs::directory_iterator(root_ / "class" / "hidraw"))
-            nodes.push_back({"/dev/" + entry.path().filename().string(), fs::canonical(entry.path()).string()});
-        return nodes;
-    }
-
-    HidrawBackend Backend() const
-    {
-        return HidrawBackend([this] { return ListNodes(); });
-    }
-
-private:
-    static void WriteFile(const fs::path& file, const std::string& content)
-    {
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << content;
-    }
-
-    fs::path root_;
-};
-
-std::string HidUevent(const std::string& hidId) { return "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=Touch\n"; }
 
 TEST(HidrawBackendTest, ListsNodesByNumberAndSplitsCollections)
 {
@@ -119,6 +55,26 @@ TEST(HidrawBackendTest, EveryCollectionPathHasTheNodesAttributes)
     for (const char* path : {"/dev/hidraw2", "/dev/hidraw2&col01", "/dev/hidraw2&col03"})
         EXPECT_EQ(backend.GetAttributes(path), frame) << path;
     EXPECT_EQ(backend.GetAttributes("/dev/hidraw7"), std::nullopt);
+}
+
+// The channel lists the interfaces and then asks for the attributes of each until one matches: the
+// nodes are listed once for all of it. A node the last listing did not find is looked up afresh.
+TEST(HidrawBackendTest, AScanListsTheNodesOnce)
+{
+    FakeSysfs sysfs;
+    const auto usb = sysfs.AddUsbDevice("1-1", "0203");
+    sysfs.AddHidraw(usb, 2, HidUevent(kFrameHidId), samples::kTouchFrameDescriptor);
+    sysfs.AddHidraw(usb, 3, HidUevent(kFrameHidId), samples::kBootKeyboardDescriptor);
+    const auto listings = std::make_shared<std::atomic<int>>(0);
+    auto backend = sysfs.Backend(listings);
+
+    for (const std::string& path : backend.ListInterfaces())
+        EXPECT_NE(backend.GetAttributes(path), std::nullopt) << path;
+    EXPECT_EQ(*listings, 1);
+
+    sysfs.AddHidraw(usb, 4, HidUevent(kFrameHidId), samples::kBootKeyboardDescriptor);
+    EXPECT_EQ(backend.GetAttributes("/dev/hidraw4"), (HidAttributes{0x1101, 0x0001, 0x0203}));
+    EXPECT_EQ(*listings, 2);
 }
 
 struct AttributesCase {
@@ -169,10 +125,28 @@ TEST(HidrawBackendTest, OpensTheNodeBehindACollectionPath)
     std::ofstream(node).put('\0');
     auto backend = sysfs.Backend();
 
-    EXPECT_NE(backend.Open(node.string() + "&col03"), nullptr);
-    EXPECT_NE(backend.Open(node.string()), nullptr);
-    EXPECT_EQ(backend.Open(node.string() + "&colour"), nullptr);
-    EXPECT_EQ(backend.Open((sysfs.DevicesDir() / "hidraw6&col01").string()), nullptr);
+    EXPECT_NE(backend.Open(node.string() + "&col03").handle, nullptr);
+    EXPECT_NE(backend.Open(node.string()).handle, nullptr);
+    EXPECT_EQ(backend.Open(node.string() + "&colour").handle, nullptr);
+    EXPECT_EQ(backend.Open((sysfs.DevicesDir() / "hidraw6&col01").string()).handle, nullptr);
+}
+
+// Only a refusal of this user counts as access denied: the user can fix that (the udev rule, or a login
+// at the seat), not a node that is gone.
+TEST(HidrawBackendTest, SaysWhenTheSystemRefusesThisUserTheNode)
+{
+    // A read-only sysfs attribute refuses a read-write open with EACCES, to root as well, as a hidraw
+    // node refuses a user whom no rule gives access.
+    const std::string refusesReadWrite = "/sys/kernel/uevent_seqnum";
+    FakeSysfs sysfs;
+    auto backend = sysfs.Backend();
+
+    const OpenResult refused = backend.Open(refusesReadWrite + "&col03");
+    EXPECT_EQ(refused.handle, nullptr);
+    EXPECT_TRUE(refused.accessDenied);
+    const OpenResult gone = backend.Open((sysfs.DevicesDir() / "hidraw6&col03").string());
+    EXPECT_EQ(gone.handle, nullptr);
+    EXPECT_FALSE(gone.accessDenied);
 }
 
 }  // namespace

@@ -226,8 +226,8 @@ TEST_F(BootloaderOnTheBus, FrameRestartsIntoItsBootloaderAndBackWithTheNewFirmwa
 {
     SimulatedHidBackend backend;
     backend.SetReenumerationDelay(0ms);
-    const auto normal = backend.Open(SimulatedHidBackend::kCommandPath);
-    const auto touch = backend.Open("/dev/hidraw0&col02");
+    const auto normal = backend.Open(SimulatedHidBackend::kCommandPath).handle;
+    const auto touch = backend.Open("/dev/hidraw0&col02").handle;
     Report reply{};
 
     EXPECT_EQ(Exchange(*normal, commands::EnterBootloader().request, reply).outcome, ReadOutcome::Failed);
@@ -240,7 +240,7 @@ TEST_F(BootloaderOnTheBus, FrameRestartsIntoItsBootloaderAndBackWithTheNewFirmwa
     EXPECT_EQ(*attributes, (HidAttributes{0x1101, 0xFFFF, 0x1606}));
     EXPECT_FALSE(backend.GetAttributes(SimulatedHidBackend::kCommandPath));
 
-    const auto bootloader = backend.Open(SimulatedHidBackend::kBootloaderPath);
+    const auto bootloader = backend.Open(SimulatedHidBackend::kBootloaderPath).handle;
     ASSERT_NE(bootloader, nullptr);
     const auto image = ImageForFrame(backend.frame().state(), 0x0320);
     std::vector<Report> requests = {commands::BootloaderProbe().request, commands::BootloaderBegin(image).request};
@@ -261,7 +261,7 @@ TEST_F(BootloaderOnTheBus, NewInterfacesAppearOnlyAfterTheReenumerationDelay)
 {
     SimulatedHidBackend backend;
     backend.SetReenumerationDelay(200ms);
-    const auto handle = backend.Open(SimulatedHidBackend::kCommandPath);
+    const auto handle = backend.Open(SimulatedHidBackend::kCommandPath).handle;
 
     ASSERT_TRUE(handle->Write(commands::EnterBootloader().request, 1s));
 
@@ -273,7 +273,7 @@ TEST_F(BootloaderOnTheBus, FaultsAndUnplugWorkOnTheBootloader)
 {
     SimulatedHidBackend backend(std::make_shared<SimulatedFrame>(InBootloader()));
     ASSERT_EQ(backend.ListInterfaces(), bootloaderPaths);
-    const auto handle = backend.Open(SimulatedHidBackend::kBootloaderPath);
+    const auto handle = backend.Open(SimulatedHidBackend::kBootloaderPath).handle;
     const Report probe = commands::BootloaderProbe().request;
     Report reply{};
 
@@ -289,7 +289,7 @@ TEST_F(BootloaderOnTheBus, FaultsAndUnplugWorkOnTheBootloader)
 
     backend.Replug();
     EXPECT_EQ(backend.ListInterfaces(), bootloaderPaths) << "a frame in its bootloader comes back in it";
-    const auto fresh = backend.Open(SimulatedHidBackend::kBootloaderPath);
+    const auto fresh = backend.Open(SimulatedHidBackend::kBootloaderPath).handle;
     ASSERT_EQ(Exchange(*fresh, probe, reply).outcome, ReadOutcome::Data);
     EXPECT_TRUE(IsReplyTo(reply, probe));
 }

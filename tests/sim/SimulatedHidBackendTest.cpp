@@ -27,7 +27,7 @@ class SimulatedBackend : public ::testing::Test {
 protected:
     std::shared_ptr<HidHandle> OpenCommand()
     {
-        auto handle = sim.Open(kCommandPath);
+        auto handle = sim.Open(kCommandPath).handle;
         EXPECT_NE(handle, nullptr);
         return handle;
     }
@@ -58,7 +58,7 @@ TEST_F(SimulatedBackend, PresentsTheFramesCollectionsAndAnUnrelatedDevice)
     }
     EXPECT_EQ(sim.GetAttributes("/dev/hidraw1")->vendorId, SimulatedHidBackend::kUnrelatedAttributes.vendorId);
     EXPECT_FALSE(sim.GetAttributes("/dev/hidraw7"));
-    EXPECT_EQ(sim.Open("/dev/hidraw7"), nullptr);
+    EXPECT_EQ(sim.Open("/dev/hidraw7").handle, nullptr);
 }
 
 TEST_F(SimulatedBackend, OnlyTheCommandCollectionTakesCommandReports)
@@ -72,7 +72,7 @@ TEST_F(SimulatedBackend, OnlyTheCommandCollectionTakesCommandReports)
                  {"/dev/hidraw1", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        const auto handle = sim.Open(c.path);
+        const auto handle = sim.Open(c.path).handle;
         ASSERT_NE(handle, nullptr);
         EXPECT_EQ(handle->Write(modelName, 1s), c.accepted);
     }
@@ -104,7 +104,7 @@ TEST_F(SimulatedBackend, EachFaultShapesWhatComesBack)
         SimulatedHidBackend backend;
         if (c.fault)
             backend.FailNext(*c.fault);
-        const auto handle = backend.Open(kCommandPath);
+        const auto handle = backend.Open(kCommandPath).handle;
         ASSERT_NE(handle, nullptr);
 
         EXPECT_EQ(handle->Write(modelName, 1s), c.written);
@@ -165,7 +165,7 @@ TEST_F(SimulatedBackend, DelayedRepliesArriveAfterTheirDelay)
         SCOPED_TRACE(c.name);
         SimulatedHidBackend backend;
         c.delay(backend);
-        const auto handle = backend.Open(kCommandPath);
+        const auto handle = backend.Open(kCommandPath).handle;
         ASSERT_TRUE(handle->Write(modelName, 1s));
         Report reply{};
 
@@ -197,7 +197,7 @@ TEST_F(SimulatedBackend, BlockingReadWakesForWhatEndsTheWait)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SimulatedHidBackend backend;
-        const auto handle = backend.Open(kCommandPath);
+        const auto handle = backend.Open(kCommandPath).handle;
         ReadResult result;
         std::thread reader([&] {
             Report into{};
@@ -228,7 +228,7 @@ TEST_F(SimulatedBackend, UnplugKillsOpenHandlesForGoodAndReplugBringsTheFrameBac
 
     EXPECT_EQ(sim.ListInterfaces(), std::vector<std::string>{"/dev/hidraw1"});
     EXPECT_FALSE(sim.GetAttributes(kCommandPath));
-    EXPECT_EQ(sim.Open(kCommandPath), nullptr);
+    EXPECT_EQ(sim.Open(kCommandPath).handle, nullptr);
     EXPECT_FALSE(old->Write(modelName, 1s));
     EXPECT_EQ(old->Read(into, kGenerous).outcome, ReadOutcome::Failed);
 
@@ -246,10 +246,10 @@ TEST_F(SimulatedBackend, OpenFailureLeavesTheFrameListedButUnopenable)
     sim.SetOpenFails(true);
     for (const char* path : SimulatedHidBackend::kFramePaths) {
         EXPECT_TRUE(sim.GetAttributes(path)) << path;
-        EXPECT_EQ(sim.Open(path), nullptr) << path;
+        EXPECT_EQ(sim.Open(path).handle, nullptr) << path;
     }
     sim.SetOpenFails(false);
-    EXPECT_NE(sim.Open(kCommandPath), nullptr);
+    EXPECT_NE(sim.Open(kCommandPath).handle, nullptr);
 }
 
 TEST_F(SimulatedBackend, InjectedReportsReachOnlyOpenCommandHandles)
@@ -257,7 +257,7 @@ TEST_F(SimulatedBackend, InjectedReportsReachOnlyOpenCommandHandles)
     const Report penTray{0xFD, 0xAC, 0x00, 0, 0, 1, 0, 1, 0, 0, 1};
     EXPECT_FALSE(sim.SendInputReport(penTray));
 
-    const auto touch = sim.Open("/dev/hidraw0&col02");
+    const auto touch = sim.Open("/dev/hidraw0&col02").handle;
     const auto command = OpenCommand();
     EXPECT_TRUE(sim.SendInputReport(penTray));
     EXPECT_TRUE(sim.SendInputReport(penTray, 10));

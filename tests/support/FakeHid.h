@@ -104,6 +104,7 @@ struct FakeInterface {
     std::string path;
     HidAttributes attributes;
     bool openable = true;
+    bool accessDenied = false;  // why it cannot be opened: this user may not
 };
 
 class FakeHid : public HidBackend {
@@ -113,9 +114,17 @@ public:
     std::function<void(const Report&, FakeHandle&)> responder;
     std::atomic<int> scans{0};
 
+    // What the machine has from now on.
+    void SetInterfaces(std::vector<FakeInterface> interfaces)
+    {
+        std::lock_guard guard(lock_);
+        interfaces_ = std::move(interfaces);
+    }
+
     std::vector<std::string> ListInterfaces() override
     {
         ++scans;
+        std::lock_guard guard(lock_);
         std::vector<std::string> paths;
         for (const auto& i : interfaces_)
             paths.push_back(i.path);
@@ -124,24 +133,28 @@ public:
 
     std::optional<HidAttributes> GetAttributes(const std::string& path) override
     {
+        std::lock_guard guard(lock_);
         for (const auto& i : interfaces_)
             if (i.path == path)
                 return i.attributes;
         return std::nullopt;
     }
 
-    std::shared_ptr<HidHandle> Open(const std::string& path) override
+    OpenResult Open(const std::string& path) override
     {
         std::lock_guard guard(lock_);
         opened_.push_back(path);
-        for (const auto& i : interfaces_)
-            if (i.path == path && i.openable) {
-                auto handle = std::make_shared<FakeHandle>();
-                handle->responder = responder;
-                handles_.push_back(handle);
-                return handle;
-            }
-        return nullptr;
+        for (const auto& i : interfaces_) {
+            if (i.path != path)
+                continue;
+            if (!i.openable)
+                return {.accessDenied = i.accessDenied};
+            auto handle = std::make_shared<FakeHandle>();
+            handle->responder = responder;
+            handles_.push_back(handle);
+            return {std::move(handle)};
+        }
+        return {};
     }
 
     std::vector<std::string> opened() const

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <iterator>
@@ -84,29 +85,45 @@ std::vector<HidrawNode> HidrawBackend::SortedNodes() const
 std::vector<std::string> HidrawBackend::ListInterfaces()
 {
     std::vector<std::string> paths;
-    for (const HidrawNode& node : SortedNodes()) {
+    std::map<std::string, std::string, std::less<>> syspaths;
+    for (HidrawNode& node : SortedNodes()) {
         auto nodePaths = InterfacePathsOf(node);
         paths.insert(paths.end(), std::make_move_iterator(nodePaths.begin()), std::make_move_iterator(nodePaths.end()));
+        syspaths.emplace(std::move(node.devnode), std::move(node.syspath));
     }
+    std::lock_guard guard(listedLock_);
+    listedSyspaths_ = std::move(syspaths);
     return paths;
 }
 
 std::optional<HidAttributes> HidrawBackend::GetAttributes(const std::string& path)
 {
-    const auto devnode = DevnodeOf(path);
-    for (const HidrawNode& node : lister_()) {
+    const auto syspath = SyspathOf(DevnodeOf(path));
+    if (!syspath)
+        return std::nullopt;
+    return ReadHidrawAttributes(*syspath);
+}
+
+std::optional<std::string> HidrawBackend::SyspathOf(std::string_view devnode)
+{
+    {
+        std::lock_guard guard(listedLock_);
+        if (const auto listed = listedSyspaths_.find(devnode); listed != listedSyspaths_.end())
+            return listed->second;
+    }
+    for (HidrawNode& node : lister_()) {
         if (node.devnode == devnode)
-            return ReadHidrawAttributes(node.syspath);
+            return std::move(node.syspath);
     }
     return std::nullopt;
 }
 
-std::shared_ptr<HidHandle> HidrawBackend::Open(const std::string& path)
+OpenResult HidrawBackend::Open(const std::string& path)
 {
     const int fd = open(std::string(DevnodeOf(path)).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return nullptr;
-    return HidrawHandle::Adopt(fd);
+        return {.accessDenied = errno == EACCES || errno == EPERM};
+    return {HidrawHandle::Adopt(fd)};
 }
 
 }  // namespace zorvane

@@ -3,9 +3,12 @@
 #include "link/HidBackend.h"
 #include "platform/linux/HidrawNode.h"
 
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorvane {
@@ -16,7 +19,8 @@ std::vector<std::string> InterfacePathsOf(const HidrawNode& node);
 
 // The HID facility on Linux: hidraw nodes, named the way Windows names HID interfaces. A node whose
 // report descriptor has N > 1 top-level collections is listed as N interfaces `<devnode>&col01` ..
-// `&colNN`; any of them opens the node itself.
+// `&colNN`; any of them opens the node itself. A scan lists the nodes once: the attributes of the
+// paths it lists are read from the nodes that listing found.
 class HidrawBackend final : public HidBackend {
 public:
     // Production lists the nodes through udev; tests list a fake sysfs tree.
@@ -25,13 +29,20 @@ public:
 
     std::vector<std::string> ListInterfaces() override;
     std::optional<HidAttributes> GetAttributes(const std::string& path) override;
-    std::shared_ptr<HidHandle> Open(const std::string& path) override;
+    // Access is denied when open fails with EACCES or EPERM: no udev rule gives this user the node, or
+    // the user is not logged in at the seat (over SSH, say).
+    OpenResult Open(const std::string& path) override;
 
 private:
     // Nodes in node-number order (hidraw2 before hidraw10).
     std::vector<HidrawNode> SortedNodes() const;
+    // The sysfs directory of `devnode` as the last listing found it; a node it did not find is
+    // looked up afresh.
+    std::optional<std::string> SyspathOf(std::string_view devnode);
 
     HidrawLister lister_;
+    std::mutex listedLock_;
+    std::map<std::string, std::string, std::less<>> listedSyspaths_;  // by devnode; guarded by listedLock_
 };
 
 }  // namespace zorvane
