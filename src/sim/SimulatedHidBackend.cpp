@@ -52,7 +52,7 @@ OpenResult SimulatedHidBackend::Open(const std::string& path)
     if (std::find(present.begin(), present.end(), path) == present.end())
         return {};
     if (openFails_ || accessDenied_)
-        return {.accessDenied = accessDenied_};
+        return {nullptr, accessDenied_};
     const bool takesCommands = path == kCommandPath || path == kBootloaderPath;
     auto handle = std::make_shared<SimulatedHidHandle>(takesCommands ? endpoint_ : nullptr);
     std::erase_if(frameHandles_, [](const auto& weak) { return weak.expired(); });

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 namespace zorvane {
 namespace {
 
@@ -26,6 +29,24 @@ protected:
     }
 
     std::optional<bool> Cycle() { return list.IsRunning(kWatched); }
+
+    // Cycles until the watched name is seen, at most `limit`; how many it took (limit + 1: not seen).
+    int CyclesUntilSeen(int limit)
+    {
+        int cycles = 1;
+        while (Cycle() != std::optional(true) && cycles <= limit)
+            ++cycles;
+        return cycles;
+    }
+
+    // The bound the list states for what only its sweep finds: one round over the proc root's entries.
+    int SweepRoundBound() const
+    {
+        const auto entries = static_cast<int>(std::distance(std::filesystem::directory_iterator(tree.root()),
+                                                            std::filesystem::directory_iterator()));
+        const auto perCycle = static_cast<int>(ProcProcessList::kSweepEntriesPerCycle);
+        return (entries + perCycle - 1) / perCycle + 1;
+    }
 
     // Runs `count` cycles; true when every one of them answered `expected`.
     bool EveryCycle(int count, bool expected)
@@ -140,6 +161,40 @@ TEST(ProcProcessList, SweepFindsWhatAppearedUnannounced)
             seen = list.IsRunning(kWatched) == true;
         EXPECT_TRUE(seen) << c.how;
     }
+}
+
+// What no new pid announces is left to the sweep: a rename long after the start, wherever the process
+// stands in the listing and wherever the sweep stands when it happens.
+TEST_F(ProcList, ALateRenameIsSeenWithinOneSweepRound)
+{
+    ASSERT_TRUE(EveryCycle(kManyCycles, false));
+    const int bound = SweepRoundBound();
+    for (const int pid : {1, 37, 74, 111, 148, 185, 200, 412, 977}) {
+        tree.Rename(pid, kWatched);
+        EXPECT_LE(CyclesUntilSeen(bound), bound) << pid;
+        tree.Rename(pid, "kworker");
+        EXPECT_EQ(Cycle(), false) << pid;
+    }
+}
+
+// A burst of new processes fills the list of those followed from their start; one more started then
+// and renamed early is left to the sweep as well.
+TEST_F(ProcList, ARenameWhileTheNewProcessesFollowedAreManyIsSeenWithinOneSweepRound)
+{
+    int pid = 1000;
+    for (std::size_t started = 0; started < ProcProcessList::kMaxYoung; ++started) {
+        tree.Start(++pid, "worker");
+        if (started % 100 == 99) {
+            ASSERT_EQ(Cycle(), false);  // each step announces few enough pids to probe them one by one
+        }
+    }
+    ASSERT_EQ(Cycle(), false);
+    tree.Start(++pid, "bash");
+    ASSERT_EQ(Cycle(), false);
+
+    tree.Rename(pid, kWatched);
+    const int bound = SweepRoundBound();
+    EXPECT_LE(CyclesUntilSeen(bound), bound);
 }
 
 TEST_F(ProcList, EndOfTheProgramIsSeenInTheNextCycle)

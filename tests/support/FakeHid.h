@@ -148,7 +148,7 @@ public:
             if (i.path != path)
                 continue;
             if (!i.openable)
-                return {.accessDenied = i.accessDenied};
+                return {nullptr, i.accessDenied};
             auto handle = std::make_shared<FakeHandle>();
             handle->responder = responder;
             handles_.push_back(handle);

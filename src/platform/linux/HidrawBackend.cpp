@@ -122,7 +122,7 @@ OpenResult HidrawBackend::Open(const std::string& path)
 {
     const int fd = open(std::string(DevnodeOf(path)).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return {.accessDenied = errno == EACCES || errno == EPERM};
+        return {nullptr, errno == EACCES || errno == EPERM};
     return {HidrawHandle::Adopt(fd)};
 }
 

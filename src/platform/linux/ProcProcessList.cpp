@@ -28,7 +28,7 @@
 //   new process is followed for about a second: its comm stays open and is re-read with pread at
 //   offset 0, which regenerates the content (it follows exec and prctl) for 0.5 us instead of the
 //   4 us of reopening it. Later renames are caught by a sweep that reads a few listed entries every
-//   cycle, going round 500 processes in under a second.
+//   cycle, going round 500 processes in under a second (the header states the bounds).
 // - Ends. A process found under the watched name stays followed. The open comm belongs to that
 //   process, not to its pid number: its read fails once the process has been reaped, even if the
 //   number is reused, so the end is seen in the next cycle.
@@ -39,10 +39,9 @@
 namespace zorvane {
 namespace {
 
-constexpr std::uint64_t kYoungCycles = 200;  // about a second at the watcher's 5 ms
-constexpr int kMaxProbedPids = 128;          // a wider jump costs more to probe than one walk
-constexpr std::size_t kMaxYoung = 256;       // bounds the descriptors held for new processes
-constexpr std::size_t kSweepBytes = 128;     // about four pid entries per cycle
+constexpr int kMaxProbedPids = 128;  // a wider jump costs more to probe than one walk
+// A directory record takes 32 bytes for a name of up to 12 bytes (every pid, most of procfs' files).
+constexpr std::size_t kSweepBytes = ProcProcessList::kSweepEntriesPerCycle * 32;
 
 std::optional<int> ParseNumber(std::string_view text)
 {
