@@ -1,5 +1,7 @@
 #include "platform/linux/HidrawHandle.h"
 
+#include "BlockingWrite.h"
+
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -8,17 +10,19 @@
 
 #include <chrono>
 #include <future>
+#include <memory>
+#include <optional>
 #include <thread>
-#include <type_traits>
 #include <vector>
 
 namespace zorvane {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Long enough for anything that is going to happen; only a broken handle waits this long.
-constexpr auto kGenerous = 5s;
+using testing::InBackground;
+using testing::kGenerous;
+using testing::kLongerThanTheTest;
+using testing::WriteLatch;
 
 Report NumberedReport(std::uint8_t first)
 {
@@ -28,26 +32,20 @@ Report NumberedReport(std::uint8_t first)
     return report;
 }
 
-// Runs `call` in a thread of its own. The thread is detached, so that a call a broken handle never
-// ends fails its test instead of hanging the suite.
-template <typename Call>
-std::future<std::invoke_result_t<Call>> InBackground(Call call)
-{
-    std::packaged_task<std::invoke_result_t<Call>()> task(std::move(call));
-    auto result = task.get_future();
-    std::thread(std::move(task)).detach();
-    return result;
-}
+std::vector<std::uint8_t> Bytes(const Report& report) { return {report.begin(), report.end()}; }
 
 // The handle over one end of a SOCK_SEQPACKET pair, which keeps report boundaries like a hidraw
 // node; the test plays the device on the other end.
 class HidrawHandleTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Connect(SystemWrite); }
+
+    void Connect(WriteCall write)
     {
         int fds[2];
         ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, fds), 0);
-        handle_ = HidrawHandle::Adopt(fds[0]);
+        handle_ = HidrawHandle::Adopt(fds[0], std::move(write));
+        handleEnd_ = fds[0];
         device_ = fds[1];
         ASSERT_NE(handle_, nullptr);
     }
@@ -70,6 +68,12 @@ protected:
         return bytes;
     }
 
+    bool DeviceHoldsMore() const
+    {
+        pollfd readable{device_, POLLIN, 0};
+        return poll(&readable, 1, 0) == 1 && (readable.revents & POLLIN);
+    }
+
     // Whether the device end sees its peer gone, i.e. the handle's descriptor closed.
     bool DeviceSeesHangUp(std::chrono::milliseconds wait) const
     {
@@ -85,6 +89,7 @@ protected:
     }
 
     std::shared_ptr<HidrawHandle> handle_;
+    int handleEnd_ = -1;  // the handle's descriptor, owned by the handle
     int device_ = -1;
 };
 
@@ -127,9 +132,11 @@ TEST_F(HidrawHandleTest, WritesExactlyOneReport)
 
 TEST_F(HidrawHandleTest, WriteWaitsUntilTheDeviceTakesReportsAgain)
 {
+    // Filled on the handle's own descriptor: a write hands its report to another thread, so a write
+    // refused for want of time is not a sign that the socket is full.
     const Report report = NumberedReport(0);
     int queued = 0;
-    while (handle_->Write(report, 0ms))
+    while (send(handleEnd_, report.data(), report.size(), MSG_DONTWAIT | MSG_NOSIGNAL) > 0)
         ASSERT_LT(++queued, 100000) << "the socket never filled";
     EXPECT_FALSE(handle_->Write(report, 20ms));
 
@@ -206,6 +213,86 @@ TEST_F(HidrawHandleTest, DescriptorIsReleasedByTheLastOwnerNotByClose)
     EXPECT_EQ(pending.get().outcome, ReadOutcome::Woken);
     EXPECT_TRUE(watch.expired());
     EXPECT_TRUE(DeviceSeesHangUp(kGenerous));
+}
+
+// The handle over a stand-in whose writes stay in the kernel until the test lets them go, as hidraw
+// writes do while the frame takes no reports, although poll() says writable.
+class StuckHidrawHandleTest : public HidrawHandleTest {
+protected:
+    void SetUp() override { Connect(latch_->Call()); }
+    void TearDown() override
+    {
+        latch_->Open();
+        HidrawHandleTest::TearDown();
+    }
+
+    // The handle's Write on a thread of its own, so that one held up by the stuck write fails the test
+    // instead of hanging it: nothing when it has not returned in generous time.
+    std::optional<bool> WriteAside(const Report& report, std::chrono::milliseconds timeout)
+    {
+        auto written = InBackground([handle = handle_, report, timeout] { return handle->Write(report, timeout); });
+        if (written.wait_for(kGenerous) != std::future_status::ready)
+            return std::nullopt;
+        return written.get();
+    }
+
+    const std::shared_ptr<WriteLatch> latch_ = std::make_shared<WriteLatch>();
+};
+
+TEST_F(StuckHidrawHandleTest, WritesGiveUpInTimeAndEachTakesOnlyItsOwnResult)
+{
+    const Report late = NumberedReport(0x10);
+    const Report refused = NumberedReport(0x20);
+    const Report own = NumberedReport(0x30);
+
+    EXPECT_EQ(WriteAside(late, 20ms), false);
+    ASSERT_TRUE(latch_->AwaitEntered(1));
+    EXPECT_EQ(WriteAside(refused, 20ms), false) << "did not give up on the stuck writer";
+
+    auto next = InBackground([handle = handle_, own] { return handle->Write(own, kLongerThanTheTest); });
+    EXPECT_EQ(next.wait_for(50ms), std::future_status::timeout) << "did not wait for the stuck write";
+    latch_->Allow(1);
+    EXPECT_EQ(Receive(), Bytes(late));
+    ASSERT_TRUE(latch_->AwaitEntered(2));
+    EXPECT_EQ(next.wait_for(0ms), std::future_status::timeout) << "took the late write's completion for its own";
+
+    latch_->Allow(1);
+    ASSERT_EQ(next.wait_for(kGenerous), std::future_status::ready);
+    EXPECT_TRUE(next.get());
+    EXPECT_EQ(Receive(), Bytes(own));
+    EXPECT_FALSE(DeviceHoldsMore()) << "a write that gave up waiting for the writer went out after all";
+}
+
+TEST_F(StuckHidrawHandleTest, CloseReturnsWaitingWritesAndTheDescriptorOutlivesTheStuckWrite)
+{
+    const auto writeInBackground = [this](const Report& report) {
+        return InBackground([owner = handle_, report]() mutable {
+            const auto handle = std::move(owner);  // dropped as the write returns
+            return handle->Write(report, kLongerThanTheTest);
+        });
+    };
+    const Report stuck = NumberedReport(0x10);
+    auto inKernel = writeInBackground(stuck);
+    ASSERT_TRUE(latch_->AwaitEntered(1));
+    auto waitingForWriter = writeInBackground(NumberedReport(0x20));
+    EXPECT_EQ(waitingForWriter.wait_for(50ms), std::future_status::timeout);
+
+    handle_->Close();
+    for (auto* pending : {&inKernel, &waitingForWriter}) {
+        ASSERT_EQ(pending->wait_for(kGenerous), std::future_status::ready) << "Close left a write waiting";
+        EXPECT_FALSE(pending->get());
+    }
+
+    // The last owner lets go while the write is still in the kernel; that must not wait for it.
+    const std::weak_ptr<HidrawHandle> watch = handle_;
+    auto dropped = InBackground([owner = std::move(handle_)]() mutable { owner.reset(); });
+    ASSERT_EQ(dropped.wait_for(kGenerous), std::future_status::ready) << "the last owner waited for the stuck write";
+    EXPECT_TRUE(watch.expired());
+    EXPECT_FALSE(DeviceSeesHangUp(0ms)) << "the descriptor was closed under a write still in the kernel";
+
+    latch_->Allow(1);
+    EXPECT_EQ(Receive(), Bytes(stuck));
+    EXPECT_TRUE(DeviceSeesHangUp(kGenerous)) << "the descriptor outlived the stuck write";
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <system_error>
+#include <utility>
 
 namespace zorvane {
 namespace {
@@ -34,32 +36,31 @@ bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK || e
 
 }  // namespace
 
-std::shared_ptr<HidrawHandle> HidrawHandle::Adopt(int fd)
+std::shared_ptr<HidrawHandle> HidrawHandle::Adopt(int fd, WriteCall write)
 {
     const int wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd < 0) {
         close(fd);
         return nullptr;
     }
-    return std::make_shared<HidrawHandle>(fd, wakeFd);
+    try {
+        return std::make_shared<HidrawHandle>(fd, wakeFd, std::move(write));
+    } catch (const std::system_error&) {
+        return nullptr;  // no writer thread; the members already made have closed both descriptors
+    }
 }
 
-HidrawHandle::HidrawHandle(int fd, int wakeFd)
-    : fd_(fd)
+HidrawHandle::HidrawHandle(int fd, int wakeFd, WriteCall write)
+    : fd_(std::make_shared<const FileDescriptor>(fd))
     , wakeFd_(wakeFd)
+    , writer_(fd_, std::move(write))
 {
-}
-
-HidrawHandle::~HidrawHandle()
-{
-    close(fd_);
-    close(wakeFd_);
 }
 
 HidrawHandle::Readiness HidrawHandle::WaitFor(short events, std::optional<Clock::time_point> deadline) const
 {
     for (;;) {
-        pollfd fds[] = {{wakeFd_, POLLIN, 0}, {fd_, events, 0}};
+        pollfd fds[] = {{wakeFd_.get(), POLLIN, 0}, {fd_->get(), events, 0}};
         const int ready = poll(fds, 2, PollTimeoutMs(deadline));
         if (ready < 0 && errno == EINTR)
             continue;
@@ -91,7 +92,7 @@ ReadResult HidrawHandle::Read(Report& into, std::optional<std::chrono::milliseco
         case Readiness::Ready:
             break;
         }
-        const ssize_t length = read(fd_, into.data(), into.size());
+        const ssize_t length = read(fd_->get(), into.data(), into.size());
         if (length > 0)
             return {ReadOutcome::Data, static_cast<std::size_t>(length)};
         // 0 is end of file: the other side is gone. ENODEV or EIO after an unplug end the same way.
@@ -102,13 +103,19 @@ ReadResult HidrawHandle::Read(Report& into, std::optional<std::chrono::milliseco
 
 bool HidrawHandle::Write(const Report& report, std::chrono::milliseconds timeout)
 {
-    const auto deadline = DeadlineAfter(timeout);
+    const auto deadline = Clock::now() + timeout;
     for (;;) {
+        // A hidraw node always polls writable; the wait matters for descriptors that honour O_NONBLOCK.
         if (WaitFor(POLLOUT, deadline) != Readiness::Ready)
             return false;
-        const ssize_t written = write(fd_, report.data(), report.size());
-        if (written >= 0 || !WouldBlock(errno))
-            return written == static_cast<ssize_t>(report.size());
+        switch (writer_.Write(report, deadline)) {
+        case WriteOutcome::Written:
+            return true;
+        case WriteOutcome::Failed:
+            return false;
+        case WriteOutcome::WouldBlock:
+            break;
+        }
     }
 }
 
@@ -116,13 +123,14 @@ void HidrawHandle::Close()
 {
     if (closed_.exchange(true))
         return;
+    writer_.Close();
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(wakeFd_, &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = write(wakeFd_.get(), &one, sizeof one);
 }
 
 void HidrawHandle::AwaitClose()
 {
-    pollfd wake{wakeFd_, POLLIN, 0};
+    pollfd wake{wakeFd_.get(), POLLIN, 0};
     while (!closed_.load())
         poll(&wake, 1, -1);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/HidBackend.h"
+#include "platform/linux/FileDescriptor.h"
+#include "platform/linux/HidrawWriter.h"
 
 #include <atomic>
 #include <chrono>
@@ -9,19 +11,22 @@
 
 namespace zorvane {
 
-// Report I/O on an open hidraw node (or any descriptor that behaves like one). An eventfd plays the
-// wake event: Close() signals it and nothing ever consumes it, so every later wait ends at once.
-// Both descriptors are closed only by the destructor; shared ownership makes sure no thread is still
-// inside Read or Write on them by then.
+// Report I/O on an open hidraw node (or any descriptor that behaves like one). Reads run on the
+// caller's thread. Writes go through a HidrawWriter, because a hidraw write stays in the kernel
+// whatever O_NONBLOCK says, and a frame that stops taking reports must cost a caller its time-out,
+// not the USB core's. An eventfd plays the wake event: Close() signals it and nothing ever consumes
+// it, so every later wait ends at once; Close() also returns every Write waiting on the writer. The
+// node's descriptor is shared by the handle and its writer thread: shared ownership of the handle
+// makes sure no thread is still inside Read when the handle goes, and the writer's reference keeps
+// the descriptor open until no write is inside the kernel. The eventfd goes with the handle.
 class HidrawHandle final : public HidHandle {
 public:
-    // Takes ownership of `fd`, which must be non-blocking. Null (with `fd` closed) when no eventfd
-    // can be created.
-    static std::shared_ptr<HidrawHandle> Adopt(int fd);
+    // Takes ownership of `fd`, which must be non-blocking; `write` performs each write on the writer
+    // thread. Null (with `fd` closed) when no eventfd or writer thread can be created.
+    static std::shared_ptr<HidrawHandle> Adopt(int fd, WriteCall write = SystemWrite);
 
     // Owns both descriptors.
-    HidrawHandle(int fd, int wakeFd);
-    ~HidrawHandle() override;
+    HidrawHandle(int fd, int wakeFd, WriteCall write);
     HidrawHandle(const HidrawHandle&) = delete;
     HidrawHandle& operator=(const HidrawHandle&) = delete;
 
@@ -36,9 +41,10 @@ private:
     // Waits until `fd_` reports `events`, the handle is closed, or the deadline passes.
     Readiness WaitFor(short events, std::optional<std::chrono::steady_clock::time_point> deadline) const;
 
-    const int fd_;
-    const int wakeFd_;
+    const std::shared_ptr<const FileDescriptor> fd_;
+    const FileDescriptor wakeFd_;
     std::atomic<bool> closed_{false};
+    HidrawWriter writer_;
 };
 
 }  // namespace zorvane
