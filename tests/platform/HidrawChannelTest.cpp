@@ -42,14 +42,14 @@ public:
     {
         return HidAttributes{kFrameVendorId, 0x0002, 0x0210};
     }
-    std::shared_ptr<HidHandle> Open(const std::string&) override
+    OpenResult Open(const std::string&) override
     {
         int fds[2];
         if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, fds) != 0)
-            return nullptr;
+            return {};
         std::lock_guard guard(lock_);
         deviceEnds_.push_back(fds[1]);
-        return HidrawHandle::Adopt(fds[0], latch_->Call());
+        return {HidrawHandle::Adopt(fds[0], latch_->Call())};
     }
 
 private:
