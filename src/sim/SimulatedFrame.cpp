@@ -253,8 +253,11 @@ Replies AnswerCommand04(FrameState& state, const Report& request)
 }
 
 // Receivers beyond the side's count are not there: a request reaching past them gets a short chunk.
+// The receivers are read only while scan mode is on; otherwise see kStatusNotScanning.
 Replies AnswerSignalChunk(FrameState& state, const Report& request)
 {
+    if (!state.settings.scanMode)
+        return Refuse(request, SimulatedFrame::kStatusNotScanning);
     const int first = Le16(request, 6);
     const int count = std::min<int>(Le16(request, 8), kSignalChunkMax);
     const auto readings = ReadReceivers(state, request[5], first, count);

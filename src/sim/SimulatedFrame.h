@@ -33,6 +33,11 @@ public:
     // Status code of the reply to a command whose parameter this frame cannot take; nothing changes.
     // Unlike every reply code of an accepted command (its sub-command + 0x80), so a host can tell.
     static constexpr std::uint8_t kStatusRejected = 0xE0;
+    // Status code of the reply to a signal read while scan mode is off: the frame has no series to
+    // give. A status reply names the command it answers, so the host takes it as the answer at once
+    // (silence would cost it the read's time-out, twice, and the open handle), and its code is not
+    // the chunk reply code 0x81, so the host ends the series there without a failure.
+    static constexpr std::uint8_t kStatusNotScanning = 0xE1;
     static constexpr std::uint8_t kPenTrayReportCode = 0xAC;
 
     explicit SimulatedFrame(FrameState state = {});
