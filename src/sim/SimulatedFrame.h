@@ -58,7 +58,8 @@ public:
 
     // Where the system pointer lands for a finger resting at `finger`, through the record the frame
     // applies now (a written record counts from the next touch on), its settings and its mounting.
-    // Nothing while the frame reports no touches or for a finger off the display.
+    // Nothing unless the frame moves the pointer (touch mode 1, see ReportedPointer), nor for a finger
+    // off the display.
     std::optional<ScreenPoint> ReportTouch(FingerPosition finger) const;
 
     // The unsolicited report the frame sends when a pen is taken from or put into its tray: one
