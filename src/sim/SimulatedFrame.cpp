@@ -275,8 +275,7 @@ Replies AnswerEnterBootloader(FrameState& state, const Report& request)
 {
     if (request[5] != kEnterBootloader)
         return Refuse(request, SimulatedFrame::kStatusRejected);
-    state.running = Personality::Bootloader;
-    state.bootloader.transfer.reset();
+    state.Restart(Personality::Bootloader);
     return {};
 }
 
@@ -378,6 +377,12 @@ void SimulatedFrame::SetRestartListener(std::function<void(Personality)> listene
 {
     std::lock_guard guard(lock_);
     restartListener_ = std::move(listener);
+}
+
+void SimulatedFrame::PowerCycle()
+{
+    std::lock_guard guard(lock_);
+    state_.Restart(state_.running);
 }
 
 std::optional<ScreenPoint> SimulatedFrame::ReportTouch(FingerPosition finger) const

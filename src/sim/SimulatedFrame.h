@@ -16,8 +16,8 @@ namespace zorvane {
 
 // A model of a touch frame: it answers each command report with the reports a real frame would send
 // back, computed from its current state. It runs either its normal firmware or its bootloader, and
-// restarts from one into the other on EnterBootloader and on a successful BootloaderFinish.
-// Thread-safe.
+// restarts from one into the other on EnterBootloader and on a successful BootloaderFinish; a
+// restart loses what the frame holds only in RAM (FrameState::Restart). Thread-safe.
 //
 // The bootloader answers BootloaderProbe; takes BootloaderBegin (r[5] = 1) only for images whose
 // target bytes are its own, and remembers the checksum; takes data packets whose index follows on
@@ -46,8 +46,13 @@ public:
     std::vector<Report> Answer(const Report& request);
 
     FrameState state() const;
-    // A state that runs the other personality restarts the frame, as a command would.
+    // Takes `state` as it is. When it runs the other personality the USB side re-enumerates, as after
+    // a restart; what a restart would lose is the caller's to leave out.
     void SetState(FrameState state);
+    // Power lost and back, as a re-plug does: a restart into what the frame ran (a bootloader that has
+    // not finished has no whole firmware to start). The restart listener is not called: the USB side
+    // caused it.
+    void PowerCycle();
     Personality running() const;
     // The normal firmware's USB attributes.
     HidAttributes usbAttributes() const;
