@@ -302,6 +302,7 @@ TEST_F(BootloaderOnTheBus, FrameRestartsIntoItsBootloaderAndBackWithTheNewFirmwa
 {
     SimulatedHidBackend backend;
     backend.SetReenumerationDelay(0ms);
+    backend.SetReplyLatency(0ms);  // some 2300 packets
     const auto normal = backend.Open(SimulatedHidBackend::kCommandPath);
     const auto touch = backend.Open("/dev/hidraw0&col02");
     Report reply{};
