@@ -123,7 +123,7 @@ struct FrameState {
     // per display pixel, and it reads the display centre at some raw position. The defaults are a
     // bezel a little off the factory record's mounting, so that the frame needs calibrating.
     struct Mounting {
-        ScreenSize display{1920, 1080};  // the pixels of the display it is mounted on
+        ScreenSize display{1920, 1080};  // the pixels of the display it is mounted on; the demo follows its screen
         std::uint8_t rotation = 0;
         bool reversed = false;
         double xUnitsPerPixel = 1.01;

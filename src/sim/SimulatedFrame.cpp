@@ -385,6 +385,12 @@ void SimulatedFrame::PowerCycle()
     state_.Restart(state_.running);
 }
 
+void SimulatedFrame::SetDisplay(ScreenSize display)
+{
+    std::lock_guard guard(lock_);
+    state_.mounting.display = display;
+}
+
 std::optional<ScreenPoint> SimulatedFrame::ReportTouch(FingerPosition finger) const
 {
     std::lock_guard guard(lock_);

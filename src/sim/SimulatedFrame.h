@@ -53,6 +53,9 @@ public:
     // not finished has no whole firmware to start). The restart listener is not called: the USB side
     // caused it.
     void PowerCycle();
+    // The display the bezel lies on now has this size (another resolution, or the target screens
+    // moved to another screen); the rest of its mounting stays as it is.
+    void SetDisplay(ScreenSize display);
     Personality running() const;
     // The normal firmware's USB attributes.
     HidAttributes usbAttributes() const;
