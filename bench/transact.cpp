@@ -27,6 +27,7 @@ public:
 void BM_TransactRoundTrip(benchmark::State& state)
 {
     auto backend = std::make_shared<SimulatedHidBackend>();
+    backend->SetReplyLatency(std::chrono::milliseconds::zero());
     DeviceChannel channel({backend, std::make_shared<NoProcesses>(), "zorvane"});
     channel.ApplyFilter(NormalFirmwareFilter());
     const Command identity = commands::GetDeviceIdentity();

@@ -3,6 +3,8 @@
 #include "link/DeviceChannel.h"
 #include "link/DeviceNotices.h"
 
+#include <QSize>
+
 #include <functional>
 #include <memory>
 
@@ -11,9 +13,14 @@ namespace zorvane {
 // What `main` plugs into the application: how the link reaches HID devices and where device notices
 // come from. The notice source is made on the UI thread once the application object exists; a null
 // source (or no factory) means no hot-plug notices.
+//
+// `mainScreenSize`, when set, is told on the UI thread the size in pixels of the screen that holds
+// the main window, where the full-screen screens open: once the window exists, and again whenever
+// the window moves to another screen or that screen's geometry changes.
 struct AppPlatform {
     std::function<LinkPlatform()> link;
     std::function<std::shared_ptr<DeviceNoticeSource>()> notices;
+    std::function<void(QSize)> mainScreenSize = {};  // may be left out
 };
 
 }  // namespace zorvane

@@ -9,6 +9,8 @@ MainWindowRun::MainWindowRun(const AppPlatform& platform)
     SetLinkPlatformFactory(platform.link);
     window_ = std::make_unique<CZorvaneTestDlg>();
     window_->OnInitDialog();
+    if (platform.mainScreenSize)
+        screen_ = std::make_unique<ScreenOfWindow>(*window_, platform.mainScreenSize);
     notices_ = platform.notices ? platform.notices() : nullptr;
     if (!notices_)
         return;

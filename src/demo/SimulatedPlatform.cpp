@@ -12,6 +12,8 @@ AppPlatform SimulatedPlatform(std::shared_ptr<SimulatedHidBackend> frame)
         return LinkPlatform{frame, std::make_shared<ProcProcessList>(), OwnExecutableName()};
     };
     platform.notices = [frame] { return frame; };
+    // The bezel lies on the display the target screens cover.
+    platform.mainScreenSize = [frame](QSize size) { frame->frame().SetDisplay({size.width(), size.height()}); };
     return platform;
 }
 

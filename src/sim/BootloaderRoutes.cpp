@@ -72,7 +72,7 @@ Replies AnswerFinish(FrameState& state, const Report& request)
         state.usb.versionNumber = version;
     }
     bootloader.installedPayload = std::move(payload);
-    state.running = Personality::NormalFirmware;
+    state.Restart(Personality::NormalFirmware);
     return {ReplyTo(request)};
 }
 

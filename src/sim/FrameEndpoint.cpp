@@ -32,9 +32,13 @@ std::optional<std::vector<InputReport>> FrameEndpoint::Exchange(const Report& re
     }
     if (watcher)
         watcher(request);
+    // Each further reply report of one answer takes the endpoint one more interval.
     std::vector<InputReport> replies;
-    for (const Report& reply : frame_->Answer(request))
-        replies.push_back({reply, kReportSize, latency});
+    auto due = latency;
+    for (const Report& reply : frame_->Answer(request)) {
+        replies.push_back({reply, kReportSize, due});
+        due += latency;
+    }
     if (fault)
         return fault->Apply(request, std::move(replies));
     return replies;

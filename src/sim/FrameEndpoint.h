@@ -22,6 +22,8 @@ class FrameEndpoint {
 public:
     // How many of the most recent requests ReceivedRequests keeps.
     static constexpr std::size_t kReceivedLogSize = 1024;
+    // The frame's interrupt endpoint at USB full speed moves one report a millisecond.
+    static constexpr std::chrono::milliseconds kDefaultReplyLatency{1};
 
     explicit FrameEndpoint(std::shared_ptr<SimulatedFrame> frame);
 
@@ -33,7 +35,8 @@ public:
     // `fault` hits every request (after any FailNext ones) until ClearFaults.
     void FailAll(const Fault& fault);
     void ClearFaults();
-    // How long the frame takes to answer; zero answers at once.
+    // How long the frame takes to answer, per reply report (kDefaultReplyLatency until set); zero
+    // answers at once, with every reply queued before the write returns.
     void SetReplyLatency(std::chrono::milliseconds latency);
     // The requests that reached the frame, oldest first (refused writes never do).
     std::vector<Report> ReceivedRequests() const;
@@ -46,7 +49,7 @@ private:
     mutable std::mutex lock_;
     std::deque<Fault> nextFaults_;
     std::optional<Fault> standingFault_;
-    std::chrono::milliseconds latency_{0};
+    std::chrono::milliseconds latency_ = kDefaultReplyLatency;
     std::deque<Report> received_;
     std::function<void(const Report&)> watcher_;
 };

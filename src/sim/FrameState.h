@@ -85,8 +85,8 @@ struct FrameState {
     struct Calibration {
         CalibrationKind kind = CalibrationKind::TwoPoint;
         CalibrationRecords factory;  // what a reset brings back
-        CalibrationRecords stored;   // what the frame keeps: changed by a commit
-        CalibrationRecords current;  // what the frame applies to its touch reports: changed by a write
+        CalibrationRecords stored;   // what the frame keeps in flash: changed by a commit
+        CalibrationRecords current;  // what the frame applies to its touch reports, in RAM: changed by a write
     };
 
     struct Settings {
@@ -123,7 +123,7 @@ struct FrameState {
     // per display pixel, and it reads the display centre at some raw position. The defaults are a
     // bezel a little off the factory record's mounting, so that the frame needs calibrating.
     struct Mounting {
-        ScreenSize display{1920, 1080};  // the pixels of the display it is mounted on
+        ScreenSize display{1920, 1080};  // the pixels of the display it is mounted on; the demo follows its screen
         std::uint8_t rotation = 0;
         bool reversed = false;
         double xUnitsPerPixel = 1.01;
@@ -152,6 +152,13 @@ struct FrameState {
         std::optional<Transfer> transfer;
         std::vector<std::uint8_t> installedPayload;  // of the last finished image, padding included
     };
+
+    // A restart, whatever causes it: power lost and back (a re-plug), the normal firmware entering
+    // its bootloader, the bootloader's finish. The frame keeps what its flash holds: the firmware, the
+    // committed records, the calibration kind, rotation, reverse mounting and touch mode. It loses
+    // what it holds only in RAM: the applied records go back to the committed ones, scan mode goes
+    // off, the LED on, and a transfer under way is dropped. The bezel and its mounting are as they were.
+    void Restart(Personality into);
 
     Personality running = Personality::NormalFirmware;
     Usb usb;

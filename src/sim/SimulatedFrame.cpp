@@ -253,8 +253,11 @@ Replies AnswerCommand04(FrameState& state, const Report& request)
 }
 
 // Receivers beyond the side's count are not there: a request reaching past them gets a short chunk.
+// The receivers are read only while scan mode is on; otherwise see kStatusNotScanning.
 Replies AnswerSignalChunk(FrameState& state, const Report& request)
 {
+    if (!state.settings.scanMode)
+        return Refuse(request, SimulatedFrame::kStatusNotScanning);
     const int first = Le16(request, 6);
     const int count = std::min<int>(Le16(request, 8), kSignalChunkMax);
     const auto readings = ReadReceivers(state, request[5], first, count);
@@ -272,8 +275,7 @@ Replies AnswerEnterBootloader(FrameState& state, const Report& request)
 {
     if (request[5] != kEnterBootloader)
         return Refuse(request, SimulatedFrame::kStatusRejected);
-    state.running = Personality::Bootloader;
-    state.bootloader.transfer.reset();
+    state.Restart(Personality::Bootloader);
     return {};
 }
 
@@ -375,6 +377,18 @@ void SimulatedFrame::SetRestartListener(std::function<void(Personality)> listene
 {
     std::lock_guard guard(lock_);
     restartListener_ = std::move(listener);
+}
+
+void SimulatedFrame::PowerCycle()
+{
+    std::lock_guard guard(lock_);
+    state_.Restart(state_.running);
+}
+
+void SimulatedFrame::SetDisplay(ScreenSize display)
+{
+    std::lock_guard guard(lock_);
+    state_.mounting.display = display;
 }
 
 std::optional<ScreenPoint> SimulatedFrame::ReportTouch(FingerPosition finger) const

@@ -16,8 +16,8 @@ namespace zorvane {
 
 // A model of a touch frame: it answers each command report with the reports a real frame would send
 // back, computed from its current state. It runs either its normal firmware or its bootloader, and
-// restarts from one into the other on EnterBootloader and on a successful BootloaderFinish.
-// Thread-safe.
+// restarts from one into the other on EnterBootloader and on a successful BootloaderFinish; a
+// restart loses what the frame holds only in RAM (FrameState::Restart). Thread-safe.
 //
 // The bootloader answers BootloaderProbe; takes BootloaderBegin (r[5] = 1) only for images whose
 // target bytes are its own, and remembers the checksum; takes data packets whose index follows on
@@ -33,6 +33,11 @@ public:
     // Status code of the reply to a command whose parameter this frame cannot take; nothing changes.
     // Unlike every reply code of an accepted command (its sub-command + 0x80), so a host can tell.
     static constexpr std::uint8_t kStatusRejected = 0xE0;
+    // Status code of the reply to a signal read while scan mode is off: the frame has no series to
+    // give. A status reply names the command it answers, so the host takes it as the answer at once
+    // (silence would cost it the read's time-out, twice, and the open handle), and its code is not
+    // the chunk reply code 0x81, so the host ends the series there without a failure.
+    static constexpr std::uint8_t kStatusNotScanning = 0xE1;
     static constexpr std::uint8_t kPenTrayReportCode = 0xAC;
 
     explicit SimulatedFrame(FrameState state = {});
@@ -41,8 +46,16 @@ public:
     std::vector<Report> Answer(const Report& request);
 
     FrameState state() const;
-    // A state that runs the other personality restarts the frame, as a command would.
+    // Takes `state` as it is. When it runs the other personality the USB side re-enumerates, as after
+    // a restart; what a restart would lose is the caller's to leave out.
     void SetState(FrameState state);
+    // Power lost and back, as a re-plug does: a restart into what the frame ran (a bootloader that has
+    // not finished has no whole firmware to start). The restart listener is not called: the USB side
+    // caused it.
+    void PowerCycle();
+    // The display the bezel lies on now has this size (another resolution, or the target screens
+    // moved to another screen); the rest of its mounting stays as it is.
+    void SetDisplay(ScreenSize display);
     Personality running() const;
     // The normal firmware's USB attributes.
     HidAttributes usbAttributes() const;
@@ -53,7 +66,8 @@ public:
 
     // Where the system pointer lands for a finger resting at `finger`, through the record the frame
     // applies now (a written record counts from the next touch on), its settings and its mounting.
-    // Nothing while the frame reports no touches or for a finger off the display.
+    // Nothing unless the frame moves the pointer (touch mode 1, see ReportedPointer), nor for a finger
+    // off the display.
     std::optional<ScreenPoint> ReportTouch(FingerPosition finger) const;
 
     // The unsolicited report the frame sends when a pen is taken from or put into its tray: one

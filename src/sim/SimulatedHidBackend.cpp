@@ -73,15 +73,16 @@ void SimulatedHidBackend::Unplug()
     Announce(notices);
 }
 
+// The cable carries the frame's power: a re-plug is a power cycle.
 void SimulatedHidBackend::Replug()
 {
-    const Personality running = frame_->running();
     std::vector<DeviceNotice> notices;
     {
         std::lock_guard guard(lock_);
         if (!plugged_) {
+            frame_->PowerCycle();
             plugged_ = true;
-            notices = AddInterfaces(running);
+            notices = AddInterfaces(frame_->running());
         }
     }
     Announce(notices);

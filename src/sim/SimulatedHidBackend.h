@@ -55,7 +55,8 @@ public:
 
     // The frame's interfaces vanish and every handle open on them dies for good.
     void Unplug();
-    // The frame is back as whatever it runs; handles opened before the unplug stay dead.
+    // The frame is back, powered up afresh as whatever it ran (SimulatedFrame::PowerCycle); handles
+    // opened before the unplug stay dead. Nothing happens while it is plugged in.
     void Replug();
     // How long after a restart the frame's new interfaces appear; zero brings them at once.
     void SetReenumerationDelay(std::chrono::milliseconds delay);

@@ -2,6 +2,7 @@
 
 #include "calibration/NinePointTargets.h"
 #include "calibration/TwoPointTargets.h"
+#include "protocol/CommandTable.h"
 
 #include <algorithm>
 #include <array>
@@ -191,7 +192,9 @@ bool OnDisplay(ScreenSize display, FingerPosition finger)
 std::optional<ScreenPoint> ReportedPointer(const FrameState& state, FingerPosition finger)
 {
     const FrameState::Mounting& mounting = state.mounting;
-    if (state.running != Personality::NormalFirmware || state.settings.scanMode || !OnDisplay(mounting.display, finger))
+    const bool movesThePointer = state.running == Personality::NormalFirmware && !state.settings.scanMode &&
+                                 state.settings.touchMode == touch_mode::kMouse;
+    if (!movesThePointer || !OnDisplay(mounting.display, finger))
         return std::nullopt;
     const Vec own = ScreenToOwn(AxesOf(mounting), Vec{finger.x, finger.y} - DisplayCentre(mounting.display));
     const Vec raw = RawAt(mounting, own);

@@ -29,8 +29,9 @@ struct FingerPosition {
 // between the points the frame interpolates on a triangulated 3 x 3 grid. Record values are read as
 // the 16-bit numbers they travel as.
 //
-// Nothing while the frame reports no touches (in scan mode or in its bootloader), nor for a finger
-// off the display.
+// Only touch mode 1 (mouse), the mode the target screens set, moves the pointer: in the other touch
+// modes the frame sends touch contacts instead, and in scan mode and in its bootloader it reports no
+// touches at all. Nothing either for a finger off the display.
 std::optional<ScreenPoint> ReportedPointer(const FrameState& state, FingerPosition finger);
 
 // The bezel of `upright` and its display turned together by `rotation` quarter turns, the bezel

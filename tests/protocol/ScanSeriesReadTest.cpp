@@ -1,8 +1,10 @@
 #include "LinkFixtures.h"
 #include "protocol/ScanSeriesRead.h"
+#include "protocol/SendCommand.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -174,10 +176,27 @@ TEST_F(ScanSeriesWire, CountIsReadAgainBeforeEveryChunk)
     }
 }
 
-using ScanSeriesOnSimulatedFrame = testing::SimulatedLink;
+class ScanSeriesOnSimulatedFrame : public testing::SimulatedLink {
+protected:
+    // As the chart worker does before its first read: the frame serves series only in scan mode.
+    void SwitchScanModeOn()
+    {
+        ASSERT_EQ(SendCommand(GetDeviceProtocol(), commands::SetTouchMode(touch_mode::kScanOn)), link_status::kOk);
+    }
+
+    std::size_t ChunkRequests() const
+    {
+        const Report chunk = commands::ReadSignalChunk(0, 0, 0).request;
+        const auto requests = backend->ReceivedRequests();
+        return static_cast<std::size_t>(std::count_if(requests.begin(), requests.end(), [&](const Report& request) {
+            return request[1] == chunk[1] && request[2] == chunk[2];
+        }));
+    }
+};
 
 TEST_F(ScanSeriesOnSimulatedFrame, EverySelectorReadsOneValuePerReceiver)
 {
+    SwitchScanModeOn();
     const FrameState state = State();
     for (std::uint8_t selector = 0; selector < 18; ++selector) {
         SCOPED_TRACE(static_cast<int>(selector));
@@ -205,9 +224,37 @@ TEST_F(ScanSeriesOnSimulatedFrame, EverySelectorReadsOneValuePerReceiver)
 
 TEST_F(ScanSeriesOnSimulatedFrame, CountBeyondTheFrameGivesTheReceiversItHas)
 {
+    SwitchScanModeOn();
     ScanSeries series;
     EXPECT_EQ(ReadScanSeries(GetDeviceProtocol(), 3, series, 200), link_status::kOk);
     EXPECT_EQ(series.size(), static_cast<std::size_t>(State().layout.yReceivers));
+}
+
+// Out of scan mode the frame answers the first chunk at once with a reply that ends the read: an
+// empty series and no failure, so the chart shows nothing rather than a broken link.
+TEST_F(ScanSeriesOnSimulatedFrame, OutOfScanModeTheReadEndsAtOnceEmptyAndWithoutAFailure)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> modes;  // sent before the read
+    };
+    const Case cases[] = {
+        {"never switched on", {}},
+        {"switched on and off again", {touch_mode::kScanOn, touch_mode::kScanOff}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::uint8_t mode : c.modes)
+            ASSERT_EQ(SendCommand(GetDeviceProtocol(), commands::SetTouchMode(mode)), link_status::kOk);
+        const std::size_t chunksBefore = ChunkRequests();
+        ScanSeries series{1, 2, 3};
+
+        EXPECT_EQ(ReadScanSeries(GetDeviceProtocol(), 2, series, State().layout.xReceivers), link_status::kOk);
+
+        EXPECT_TRUE(series.empty());
+        EXPECT_EQ(ChunkRequests() - chunksBefore, 1u) << "answered, neither retried nor read on";
+        EXPECT_TRUE(GetDeviceChannel().IsOpen());
+    }
 }
 
 }  // namespace

@@ -316,6 +316,7 @@ TEST_F(ChartOnSimulatedFrame, AFailedStandardReadEndsTheCycleAsWell)
 TEST_F(ChartOnSimulatedFrame, WithoutAHookAFailingChartKeepsRetrying)
 {
     Start(kValueOnly);
+    AcquisitionStep(chart);  // scan mode on reaches the frame: without it no read would bring values
     backend->FailAll(Fault::RefusedWrite());
     AcquisitionStep(chart);
     EXPECT_EQ(chart.data(), ScanData{});

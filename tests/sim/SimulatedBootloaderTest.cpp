@@ -1,5 +1,5 @@
-// The frame's bootloader personality: what it answers, and how the frame moves between its two
-// USB identities.
+// The frame's bootloader personality: what it answers, how the frame moves between its two USB
+// identities, and what it keeps across a restart.
 #include "sim/FirmwareImages.h"
 #include "sim/SimulatedHidBackend.h"
 
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <span>
 #include <thread>
 
@@ -198,6 +199,81 @@ TEST(SimulatedBootloader, FinishInstallsOnlyAVerifiedPayload)
     }
 }
 
+// A frame with something of its own in RAM and in flash: an applied record other than the committed
+// one, scan mode on and the LED off; the nine-point kind and settings away from their defaults.
+FrameState BeforeARestart(Personality running)
+{
+    FrameState state;
+    state.running = running;
+    state.calibration.kind = CalibrationKind::NinePoint;
+    state.calibration.stored.twoPoint[0] = 140;
+    state.calibration.stored.ninePoint[0] = 55;
+    state.calibration.current.twoPoint[0] = 170;
+    state.calibration.current.ninePoint[0] = 70;
+    state.settings.rotation = 2;
+    state.settings.reversed = 1;
+    state.settings.touchMode = touch_mode::kMouse;
+    state.settings.scanMode = true;
+    state.settings.led = 0;
+    return state;
+}
+
+TEST(SimulatedRestart, EveryRestartLosesWhatTheFrameHoldsInRamAndKeepsWhatItStored)
+{
+    const auto image = ImageForFrame(FrameState{}, 0x0320);
+    const auto replug = [](SimulatedHidBackend& backend) {
+        backend.Unplug();
+        backend.Replug();
+    };
+    const struct {
+        const char* name;
+        Personality before;
+        std::function<void(SimulatedHidBackend&)> restart;
+        Personality after;
+    } cases[] = {
+        {"re-plug", Personality::NormalFirmware, replug, Personality::NormalFirmware},
+        {"re-plug during a transfer",
+         Personality::Bootloader,
+         [&](SimulatedHidBackend& backend) {
+             backend.frame().Answer(commands::BootloaderBegin(image).request);
+             replug(backend);
+         },
+         Personality::Bootloader},
+        {"entering the bootloader", Personality::NormalFirmware,
+         [](SimulatedHidBackend& backend) { backend.frame().Answer(commands::EnterBootloader().request); },
+         Personality::Bootloader},
+        {"the bootloader's finish",
+         Personality::Bootloader,
+         [&](SimulatedHidBackend& backend) {
+             backend.frame().Answer(commands::BootloaderBegin(image).request);
+             for (const Report& packet : DataPackets(PayloadOf(image)))
+                 backend.frame().Answer(packet);
+             backend.frame().Answer(commands::BootloaderFinish().request);
+         },
+         Personality::NormalFirmware},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FrameState before = BeforeARestart(c.before);
+        SimulatedHidBackend backend(std::make_shared<SimulatedFrame>(before));
+        backend.SetReenumerationDelay(0ms);
+
+        c.restart(backend);
+
+        const FrameState after = backend.frame().state();
+        EXPECT_EQ(after.running, c.after);
+        EXPECT_EQ(after.calibration.current, before.calibration.stored) << "the written records are lost";
+        EXPECT_EQ(after.calibration.stored, before.calibration.stored);
+        EXPECT_EQ(after.calibration.kind, CalibrationKind::NinePoint);
+        EXPECT_EQ(after.settings.rotation, 2);
+        EXPECT_EQ(after.settings.reversed, 1);
+        EXPECT_EQ(after.settings.touchMode, touch_mode::kMouse);
+        EXPECT_FALSE(after.settings.scanMode);
+        EXPECT_EQ(after.settings.led, 1);
+        EXPECT_FALSE(after.bootloader.transfer);
+    }
+}
+
 class BootloaderOnTheBus : public ::testing::Test {
 protected:
     // Writes `request` and reads what comes back within `wait`.
@@ -226,6 +302,7 @@ TEST_F(BootloaderOnTheBus, FrameRestartsIntoItsBootloaderAndBackWithTheNewFirmwa
 {
     SimulatedHidBackend backend;
     backend.SetReenumerationDelay(0ms);
+    backend.SetReplyLatency(0ms);  // some 2300 packets
     const auto normal = backend.Open(SimulatedHidBackend::kCommandPath).handle;
     const auto touch = backend.Open("/dev/hidraw0&col02").handle;
     Report reply{};

@@ -17,6 +17,13 @@ constexpr int kMiddle = 1;
 
 int Selector(int base, int direction, int axis) { return base + 2 * direction + axis; }
 
+// The frame reads its receivers only in scan mode, which the host switches on before it reads.
+FrameState Scanning(FrameState state = {})
+{
+    state.settings.scanMode = true;
+    return state;
+}
+
 Report Chunk(SimulatedFrame& frame, int selector, std::uint16_t first, std::uint16_t count)
 {
     const std::vector<Report> replies =
@@ -48,7 +55,7 @@ TEST(SimulatedFrameSignal, ChunkReplyCarriesTheReadingsOfTheReceiversThatExist)
     const Case cases[] = {{0, 55, 55}, {55, 55, 53}, {100, 5, 5}, {0, 60, 55}, {108, 5, 0}, {300, 10, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.first) + "+" + std::to_string(c.count));
-        SimulatedFrame frame;
+        SimulatedFrame frame(Scanning());
         const Report request = commands::ReadSignalChunk(3, c.first, c.count).request;
 
         const Report reply = Chunk(frame, 3, c.first, c.count);
@@ -65,13 +72,13 @@ TEST(SimulatedFrameSignal, ChunkReplyCarriesTheReadingsOfTheReceiversThatExist)
 
 TEST(SimulatedFrameSignal, UnknownSelectorIsRejected)
 {
-    SimulatedFrame frame;
+    SimulatedFrame frame(Scanning());
     EXPECT_EQ(Chunk(frame, 18, 0, 55)[2], SimulatedFrame::kStatusRejected);
 }
 
 TEST(SimulatedFrameSignal, ValuesScatterAroundTheStandardWhileStandardAndPowerStay)
 {
-    SimulatedFrame frame;
+    SimulatedFrame frame(Scanning());
     const int amplitude = frame.state().signal.noiseAmplitude;
     for (int axis = 0; axis < 2; ++axis) {
         SCOPED_TRACE(axis);
@@ -92,7 +99,7 @@ TEST(SimulatedFrameSignal, ValuesScatterAroundTheStandardWhileStandardAndPowerSt
 
 TEST(SimulatedFrameSignal, TheSameNoiseStateRepeatsTheSameReadings)
 {
-    SimulatedFrame one;
+    SimulatedFrame one(Scanning());
     SimulatedFrame same(one.state());
     FrameState reseeded = one.state();
     reseeded.signal.noise += 1;
@@ -105,7 +112,7 @@ TEST(SimulatedFrameSignal, TheSameNoiseStateRepeatsTheSameReadings)
 
 TEST(SimulatedFrameSignal, ObliqueScansMarkTheReceiversWithoutAPartner)
 {
-    SimulatedFrame frame;
+    SimulatedFrame frame(Scanning());
     const FrameState::Signal signal = frame.state().signal;
     for (int axis = 0; axis < 2; ++axis) {
         const int offset = axis ? signal.yObliqueOffset : signal.xObliqueOffset;
@@ -136,7 +143,7 @@ TEST(SimulatedFrameSignal, LevelsFollowTheThresholdsAndWeakReceiversNeedMorePowe
     state.layout.obliqueThreshold = 20;
     state.signal.xWeakReceivers = {0, 100};
     state.signal.yWeakReceivers = {};
-    SimulatedFrame frame(state);
+    SimulatedFrame frame(Scanning(state));
     for (int direction = 0; direction < 3; ++direction) {
         SCOPED_TRACE(direction);
         const int twice = 2 * (direction == kMiddle ? 50 : 20);

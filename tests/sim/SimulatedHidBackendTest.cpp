@@ -25,6 +25,8 @@ bool Answers(const ReadResult& result, const Report& reply, const Report& reques
 
 class SimulatedBackend : public ::testing::Test {
 protected:
+    SimulatedBackend() { sim.SetReplyLatency(0ms); }
+
     std::shared_ptr<HidHandle> OpenCommand()
     {
         auto handle = sim.Open(kCommandPath).handle;
@@ -173,6 +175,18 @@ TEST_F(SimulatedBackend, DelayedRepliesArriveAfterTheirDelay)
         const ReadResult result = handle->Read(reply, kGenerous);
         EXPECT_TRUE(Answers(result, reply, modelName));
     }
+}
+
+// As over USB full speed, where the frame's endpoint moves one report a millisecond, until a test
+// asks for no latency.
+TEST_F(SimulatedBackend, AFreshFrameAnswersAfterAReportInterval)
+{
+    FrameEndpoint endpoint(std::make_shared<SimulatedFrame>());
+    const auto replies = endpoint.Exchange(modelName);
+    ASSERT_TRUE(replies);
+    ASSERT_EQ(replies->size(), 1u);
+    EXPECT_GE(replies->front().delay, 1ms);
+    EXPECT_LE(replies->front().delay, 2ms);
 }
 
 TEST_F(SimulatedBackend, BlockingReadWakesForWhatEndsTheWait)

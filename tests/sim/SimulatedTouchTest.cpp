@@ -29,10 +29,18 @@ std::vector<ScreenPoint> EveryTarget(ScreenSize display)
     return targets;
 }
 
+// A frame that moves the pointer: in touch mode 1, as the target screens set it.
+FrameState InMouseMode()
+{
+    FrameState state;
+    state.settings.touchMode = touch_mode::kMouse;
+    return state;
+}
+
 // A frame calibrated perfectly for its mounting, its settings saying how it is mounted.
 FrameState CalibratedFrame(const FrameState::Mounting& mounting, CalibrationKind kind)
 {
-    FrameState state;
+    FrameState state = InMouseMode();
     state.mounting = mounting;
     state.settings.rotation = mounting.rotation;
     state.settings.reversed = mounting.reversed ? 1 : 0;
@@ -76,10 +84,12 @@ TEST(SimulatedTouch, DefaultFrameHoldsTheUnitPerPixelRecordsAndNeedsCalibrating)
     const FrameState state;
     EXPECT_EQ(ExactRecords({{1920, 1080}, 0, false, 1.0, 1.0, 960, 540}), state.calibration.factory);
     EXPECT_EQ(state.calibration.current, state.calibration.factory);
-    SimulatedFrame frame;
+    SimulatedFrame frame(InMouseMode());
     for (TwoPointTarget target : {TwoPointTarget::TopLeft, TwoPointTarget::BottomRight}) {
         const ScreenPoint centre = TargetCentre(target, state.mounting.display);
-        EXPECT_NE(frame.ReportTouch(At(centre)), centre);
+        const auto reported = frame.ReportTouch(At(centre));
+        ASSERT_TRUE(reported);
+        EXPECT_NE(*reported, centre);
     }
 }
 
@@ -133,23 +143,28 @@ TEST(SimulatedTouch, WrittenRecordAppliesFromTheNextTouchOn)
     EXPECT_EQ(frame.ReportTouch({60, 33}), (ScreenPoint{65, 33}));
 }
 
-TEST(SimulatedTouch, NoTouchInScanModeInTheBootloaderOrOffTheDisplay)
+// Only touch mode 1 moves the pointer, and only for a finger on the display.
+TEST(SimulatedTouch, NoPointerOutsideTouchMode1InScanModeInTheBootloaderOrOffTheDisplay)
 {
     struct Case {
         const char* name;
         void (*change)(FrameState&);
         FingerPosition finger;
+        bool reported;
     };
     const Case cases[] = {
-        {"scan mode", [](FrameState& s) { s.settings.scanMode = true; }, {500, 500}},
-        {"bootloader", [](FrameState& s) { s.running = Personality::Bootloader; }, {500, 500}},
-        {"left of the display", [](FrameState&) {}, {-0.5, 500}},
-        {"below the display", [](FrameState&) {}, {500, 1080}},
+        {"touch mode 1", [](FrameState&) {}, {500, 500}, true},
+        {"touch mode 2", [](FrameState& s) { s.settings.touchMode = touch_mode::kTouch; }, {500, 500}, false},
+        {"touch mode 3", [](FrameState& s) { s.settings.touchMode = touch_mode::kMultiTouch; }, {500, 500}, false},
+        {"scan mode", [](FrameState& s) { s.settings.scanMode = true; }, {500, 500}, false},
+        {"bootloader", [](FrameState& s) { s.running = Personality::Bootloader; }, {500, 500}, false},
+        {"left of the display", [](FrameState&) {}, {-0.5, 500}, false},
+        {"below the display", [](FrameState&) {}, {500, 1080}, false},
     };
     for (const Case& c : cases) {
-        FrameState state;
+        FrameState state = InMouseMode();
         c.change(state);
-        EXPECT_FALSE(ReportedPointer(state, c.finger)) << c.name;
+        EXPECT_EQ(ReportedPointer(state, c.finger).has_value(), c.reported) << c.name;
     }
 }
 

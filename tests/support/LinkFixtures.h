@@ -92,10 +92,13 @@ private:
     std::vector<Report> requests_;
 };
 
+// The simulated frame answering at once: round trips by the thousand (closed loops, chart cycles)
+// stay quick. A test about timing sets the latency it needs.
 class SimulatedLink : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        backend->SetReplyLatency(std::chrono::milliseconds::zero());
         SetLinkPlatformFactory([this] { return PlatformWithoutThrottle(backend); });
     }
 
