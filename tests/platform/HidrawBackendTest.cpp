@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -132,21 +133,25 @@ TEST(HidrawBackendTest, OpensTheNodeBehindACollectionPath)
 }
 
 // Only a refusal of this user counts as access denied: the user can fix that (the udev rule, or a login
-// at the seat), not a node that is gone.
+// at the seat), not a node that is gone or broken.
 TEST(HidrawBackendTest, SaysWhenTheSystemRefusesThisUserTheNode)
 {
-    // A read-only sysfs attribute refuses a read-write open with EACCES, to root as well, as a hidraw
-    // node refuses a user whom no rule gives access.
-    const std::string refusesReadWrite = "/sys/kernel/uevent_seqnum";
-    FakeSysfs sysfs;
-    auto backend = sysfs.Backend();
-
-    const OpenResult refused = backend.Open(refusesReadWrite + "&col03");
-    EXPECT_EQ(refused.handle, nullptr);
-    EXPECT_TRUE(refused.accessDenied);
-    const OpenResult gone = backend.Open((sysfs.DevicesDir() / "hidraw6&col03").string());
-    EXPECT_EQ(gone.handle, nullptr);
-    EXPECT_FALSE(gone.accessDenied);
+    const struct {
+        int error;
+        bool accessDenied;
+    } cases[] = {{EACCES, true}, {EPERM, true}, {ENOENT, false}, {ENODEV, false}, {ENXIO, false}, {EIO, false}};
+    for (const auto& c : cases) {
+        std::string opened;
+        HidrawBackend backend([] { return std::vector<HidrawNode>{}; }, [&](const char* devnode, int) {
+            opened = devnode;
+            errno = c.error;
+            return -1;
+        });
+        const OpenResult result = backend.Open("/dev/hidraw2&col03");
+        EXPECT_EQ(opened, "/dev/hidraw2") << c.error;
+        EXPECT_EQ(result.handle, nullptr) << c.error;
+        EXPECT_EQ(result.accessDenied, c.accessDenied) << c.error;
+    }
 }
 
 }  // namespace

@@ -63,8 +63,11 @@ std::vector<std::string> InterfacePathsOf(const HidrawNode& node)
     return paths;
 }
 
-HidrawBackend::HidrawBackend(HidrawLister lister)
+int HidrawBackend::SystemOpen(const char* devnode, int flags) { return open(devnode, flags); }
+
+HidrawBackend::HidrawBackend(HidrawLister lister, OpenCall open)
     : lister_(std::move(lister))
+    , open_(std::move(open))
 {
 }
 
@@ -120,7 +123,7 @@ std::optional<std::string> HidrawBackend::SyspathOf(std::string_view devnode)
 
 OpenResult HidrawBackend::Open(const std::string& path)
 {
-    const int fd = open(std::string(DevnodeOf(path)).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open_(std::string(DevnodeOf(path)).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {nullptr, errno == EACCES || errno == EPERM};
     return {HidrawHandle::Adopt(fd)};

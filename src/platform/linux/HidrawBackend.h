@@ -3,6 +3,7 @@
 #include "link/HidBackend.h"
 #include "platform/linux/HidrawNode.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -23,8 +24,12 @@ std::vector<std::string> InterfacePathsOf(const HidrawNode& node);
 // paths it lists are read from the nodes that listing found.
 class HidrawBackend final : public HidBackend {
 public:
+    // open(2) of a device node: the descriptor, or -1 with errno set. Tests stand in for it.
+    using OpenCall = std::function<int(const char* devnode, int flags)>;
+    static int SystemOpen(const char* devnode, int flags);
+
     // Production lists the nodes through udev; tests list a fake sysfs tree.
-    explicit HidrawBackend(HidrawLister lister);
+    explicit HidrawBackend(HidrawLister lister, OpenCall open = SystemOpen);
     static std::shared_ptr<HidrawBackend> WithUdev();
 
     std::vector<std::string> ListInterfaces() override;
@@ -41,6 +46,7 @@ private:
     std::optional<std::string> SyspathOf(std::string_view devnode);
 
     HidrawLister lister_;
+    OpenCall open_;
     std::mutex listedLock_;
     std::map<std::string, std::string, std::less<>> listedSyspaths_;  // by devnode; guarded by listedLock_
 };
