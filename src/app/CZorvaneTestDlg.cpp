@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "widgets/Palette.h"
 #include "widgets/ProgramIcon.h"
+#include "pages/CColumnNormalDlg.h"
 #include "pages/EmptyPage.h"
 
 #include <QColor>
@@ -87,14 +88,33 @@ void CZorvaneTestDlg::OnInitDialog()
     RegisterHotKeys();
 }
 
-// The pages of later work replace the empty pages here, created in this order, and set their hooks.
+// The pages are created in this order and set their hooks; the pages of later work replace the empty
+// pages here. Every page is owned by the window.
 QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
 {
-    if (slot == Slot::Home)
+    switch (slot) {
+    case Slot::Home:
         return &homePage_;
-    auto* page = new EmptyPage(this);  // owned by the window
+    case Slot::ChartView:
+        return CreateChartView();
+    case Slot::PenTest:
+    case Slot::Advanced:
+    case Slot::SelectionPanel:
+        break;
+    }
+    auto* page = new EmptyPage(this);
     page->hide();
     return page;
+}
+
+QWidget* CZorvaneTestDlg::CreateChartView()
+{
+    auto* view = new CColumnNormalDlg(this);
+    view->hide();
+    view->OnInitDialog();
+    hooks_.requestChartInitialise = [view] { view->chart().requests().RequestInitialise(); };
+    hooks_.stopChartWorker = [view] { view->EndWorker(); };
+    return view;
 }
 
 void CZorvaneTestDlg::PlaceButtons()

@@ -95,6 +95,7 @@ private:
     struct Navigation;
 
     QWidget* CreatePage(Slot slot);
+    QWidget* CreateChartView();
     void PlaceButtons();
     void RegisterHotKeys();
     void ShowColumnCharts();

@@ -32,6 +32,31 @@ void AcquisitionRequests::RequestLed(bool on)
     worker_.Wake();
 }
 
+void AcquisitionRequests::AwaitSent()
+{
+    std::unique_lock lock(sendLock_);
+    // A round under way may have taken its requests before the caller raised them: the round that
+    // counts is the next one to begin.
+    const std::uint64_t begun = sendsBegun_;
+    worker_.Wake();
+    sent_.wait(lock, [&] { return sendsDone_ > begun; });
+}
+
+void AcquisitionRequests::BeginSending()
+{
+    std::lock_guard guard(sendLock_);
+    ++sendsBegun_;
+}
+
+void AcquisitionRequests::EndSending()
+{
+    {
+        std::lock_guard guard(sendLock_);
+        ++sendsDone_;
+    }
+    sent_.notify_all();
+}
+
 std::optional<std::uint8_t> AcquisitionRequests::TakeLed()
 {
     if (!ledRequested_.exchange(false))

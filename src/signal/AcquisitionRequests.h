@@ -3,7 +3,9 @@
 #include "signal/ExitRequest.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 
 namespace zorvane {
@@ -26,6 +28,9 @@ public:
     void RequestInitialise();
     void RequestLed(bool on);
     bool acquiring() const { return acquiring_.load(); }
+    // Returns once the worker has sent every request raised before the call: at most the rest of its
+    // cycle and one more round of requests. Needs the worker to be running.
+    void AwaitSent();
 
     // Worker side: each returns whether the request was raised and clears it.
     bool TakeScanOn() { return scanOnRequested_.exchange(false); }
@@ -35,6 +40,9 @@ public:
     bool TakeInitialise() { return initialiseRequested_.exchange(false); }
     // The LED state to send, if one was requested.
     std::optional<std::uint8_t> TakeLed();
+    // Around each round of taking and sending the requests.
+    void BeginSending();
+    void EndSending();
 
 private:
     ExitRequest& worker_;
@@ -44,6 +52,11 @@ private:
     std::atomic<bool> initialiseRequested_{false};
     std::atomic<bool> ledRequested_{false};
     std::atomic<bool> ledOn_{false};
+
+    std::mutex sendLock_;
+    std::condition_variable sent_;
+    std::uint64_t sendsBegun_ = 0;  // guarded by sendLock_
+    std::uint64_t sendsDone_ = 0;   // guarded by sendLock_
 };
 
 }  // namespace zorvane

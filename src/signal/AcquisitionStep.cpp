@@ -13,6 +13,7 @@ namespace {
 
 void SendPendingRequests(AcquisitionRequests& requests, DeviceProtocol& protocol)
 {
+    requests.BeginSending();
     if (requests.TakeScanOn())
         SendCommand(protocol, commands::SetTouchMode(touch_mode::kScanOn));
     if (requests.TakeScanOff()) {
@@ -23,6 +24,7 @@ void SendPendingRequests(AcquisitionRequests& requests, DeviceProtocol& protocol
         SendCommand(protocol, commands::Initialise());
     if (const std::optional<std::uint8_t> led = requests.TakeLed())
         SendCommand(protocol, commands::SetLed(*led));
+    requests.EndSending();
 }
 
 bool ReadBothAxes(AcquisitionCycle& cycle, SeriesKind kind, ScanSeries& x, ScanSeries& y)

@@ -26,20 +26,24 @@ protected:
         window = NewWindow();
     }
 
-    // A window initialised as at start-up, its hooks recording into `calls`.
+    // A window initialised as at start-up, every hook recording into `calls` before it does its page's work.
     std::unique_ptr<CZorvaneTestDlg> NewWindow()
     {
         auto created = std::make_unique<CZorvaneTestDlg>();
-        PageHooks& hooks = created->hooks();
-        hooks.stopAcquisition = Recorder("stopAcquisition");
-        hooks.startAcquisition = Recorder("startAcquisition");
-        hooks.requestChartInitialise = Recorder("requestChartInitialise");
-        hooks.runDrawingTest = Recorder("runDrawingTest");
-        hooks.showAdvancedSubPage = [this](int index) { calls.push_back("showAdvancedSubPage " + std::to_string(index)); };
-        hooks.startFirmwareUpdate = Recorder("startFirmwareUpdate");
-        hooks.browseFirmware = Recorder("browseFirmware");
-        hooks.stopChartWorker = Recorder("stopChartWorker");
         created->OnInitDialog();
+        PageHooks& hooks = created->hooks();
+        Record("stopAcquisition", hooks.stopAcquisition);
+        Record("startAcquisition", hooks.startAcquisition);
+        Record("requestChartInitialise", hooks.requestChartInitialise);
+        Record("runDrawingTest", hooks.runDrawingTest);
+        hooks.showAdvancedSubPage = [this, page = std::move(hooks.showAdvancedSubPage)](int index) {
+            calls.push_back("showAdvancedSubPage " + std::to_string(index));
+            if (page)
+                page(index);
+        };
+        Record("startFirmwareUpdate", hooks.startFirmwareUpdate);
+        Record("browseFirmware", hooks.browseFirmware);
+        Record("stopChartWorker", hooks.stopChartWorker);
         calls.clear();
         return created;
     }
@@ -85,9 +89,13 @@ protected:
     std::vector<std::string> calls;
 
 private:
-    std::function<void()> Recorder(std::string name)
+    void Record(std::string name, std::function<void()>& hook)
     {
-        return [this, name] { calls.push_back(name); };
+        hook = [this, name = std::move(name), page = std::move(hook)] {
+            calls.push_back(name);
+            if (page)
+                page();
+        };
     }
 };
 
