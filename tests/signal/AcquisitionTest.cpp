@@ -403,5 +403,31 @@ TEST_F(ChartOnSimulatedFrame, AStopRightBeforeTheWorkerEndsStillGoesOut)
     EXPECT_EQ(State().settings.led, 1);
 }
 
+// The interface side can wait for its requests to reach the frame: the zoom view's scan mode on must not
+// overtake the normal view's scan mode off. A stop raised while a read is on the wire, and a request
+// to an idle worker resting its pause, both arrive before the wait ends.
+TEST_F(ChartOnSimulatedFrame, AwaitingTheRequestsReturnsOnceTheFrameHasThem)
+{
+    backend->SetReplyLatency(std::chrono::milliseconds(2));
+    std::atomic<bool> stopRaised{false};
+    backend->WatchRequests([&, isChunk = IsChunkOf(SeriesKind::Value)](const Report& request) {
+        if (isChunk(request) && !stopRaised.exchange(true))
+            chart.requests().Stop();
+    });
+    ChartWorker worker(chart, [](ScanChart&) {});
+    Start(kValueOnly);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!stopRaised && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    chart.requests().AwaitSent();
+    EXPECT_FALSE(State().settings.scanMode);
+    EXPECT_EQ(State().settings.led, 1);
+
+    chart.requests().RequestInitialise();
+    chart.requests().AwaitSent();
+    EXPECT_EQ(State().settings.initialiseCount, 1);
+    backend->WatchRequests(nullptr);
+}
+
 }  // namespace
 }  // namespace zorvane
