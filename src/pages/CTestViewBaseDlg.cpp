@@ -43,7 +43,7 @@ void CTestViewBaseDlg::OnLeftDoubleClick(QPoint) {}
 void CTestViewBaseDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QImage frame = frames_.Newest();
+    const QImage& frame = frames_.Newest();
     if (frame.isNull())
         painter.fillRect(rect(), palette::kPageBackground);  // until the worker's first frame
     else

@@ -21,8 +21,8 @@ public:
     ~CTestViewBaseDlg() override;
 
     ScanChart& chart() { return chart_; }
-    // The newest frame composed, null before the first one.
-    QImage ShownFrame() const { return frames_.Newest(); }
+    // A copy of the newest frame composed, null before the first one. Interface thread.
+    QImage ShownFrame() { return frames_.Newest().copy(); }
     // Ends the worker once it has finished its step (the requests raised before still go out);
     // returns at once when it has ended already. Interface thread.
     void StopWorker();

@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <utility>
+
 namespace zorvane {
 
 FrameHandOver::FrameHandOver(QWidget& shownOn)
@@ -12,7 +14,7 @@ FrameHandOver::FrameHandOver(QWidget& shownOn)
 
 QImage& FrameHandOver::Canvas(QSize size)
 {
-    QImage& canvas = canvases_[next_];
+    QImage& canvas = canvases_[composing_];
     if (canvas.size() != size)
         canvas = QImage(size, QImage::Format_RGB32);
     return canvas;
@@ -22,10 +24,9 @@ void FrameHandOver::Publish()
 {
     {
         std::lock_guard guard(lock_);
-        // The canvas handed over before this one is released here, so it is free to compose into next.
-        newest_ = canvases_[next_];
+        std::swap(composing_, finished_);  // a finished frame not shown yet is painted over next
+        fresh_ = true;
     }
-    next_ ^= 1;
     if (repaintQueued_.exchange(true))
         return;
     // Dropped with the widget's other posted events should the widget go first.
@@ -38,10 +39,14 @@ void FrameHandOver::Publish()
         Qt::QueuedConnection);
 }
 
-QImage FrameHandOver::Newest() const
+const QImage& FrameHandOver::Newest()
 {
     std::lock_guard guard(lock_);
-    return newest_;
+    if (fresh_) {
+        std::swap(shown_, finished_);
+        fresh_ = false;
+    }
+    return canvases_[shown_];
 }
 
 }  // namespace zorvane

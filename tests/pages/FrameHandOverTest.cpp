@@ -58,7 +58,7 @@ TEST(FrameHandOver, ABusyInterfaceThreadSeesOnlyTheNewestFrameAndOneRepaint)
 
     EXPECT_EQ(counter.calls, 1) << "one repaint however many frames came";
     EXPECT_EQ(frames.Newest().pixelColor(0, 0), QColor(100, 0, 0));
-    EXPECT_EQ(canvases.size(), 2u) << "two canvases take turns";
+    EXPECT_EQ(canvases.size(), 2u) << "with the interface thread away, two canvases take turns";
 
     ComposeAndPublish(frames, 101);
     QCoreApplication::processEvents();
@@ -78,7 +78,7 @@ TEST(FrameHandOver, AFrameBeingShownIsNeverPaintedOver)
         done = true;
     });
     while (!done) {
-        const QImage shown = frames.Newest();
+        const QImage& shown = frames.Newest();
         if (shown.isNull())
             continue;
         const QColor first = shown.pixelColor(0, 0);
