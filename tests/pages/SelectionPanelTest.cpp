@@ -509,7 +509,7 @@ TEST_F(SelectionPanel, PaintsTheBackgroundTheThreeLinesAndBothTitles)
         {{142, 319}, kBackground}, {{146, 300}, kBackground}, {{148, 300}, kBackground}, {{70, 136}, kBackground},
     };
     for (const auto& p : pixels)
-        EXPECT_EQ(QColor(picture.pixel(p.at)), p.colour) << p.at.x() << "," << p.at.y();
+        EXPECT_EQ(QColor(picture.pixel(p.at)).name(), p.colour.name()) << p.at.x() << "," << p.at.y();
 
     // Each title on its line of 16 pixels from (10, 15) and (10, 145); four and three characters of 18.
     EXPECT_TRUE(HasInk(picture, QRect(10, 15, 72, 17)));
@@ -549,7 +549,7 @@ TEST_F(SelectionPanel, ControlColoursFollowThePanelState)
             Click(panel, s.click);
         for (const int id : all) {
             const bool green = std::ranges::find(s.green, id) != s.green.end();
-            EXPECT_EQ(colourOf(id), green ? kGreen : kOrange) << id;
+            EXPECT_EQ(colourOf(id).name(), (green ? kGreen : kOrange).name()) << id;
         }
     }
 }
