@@ -6,7 +6,6 @@
 #include "signal/ChartWorker.h"
 #include "signal/ScanChart.h"
 #include "signal/ScanSelection.h"
-#include "widgets/CMybutton.h"
 
 #include <QApplication>
 #include <QCheckBox>
