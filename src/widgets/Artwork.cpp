@@ -894,7 +894,7 @@ const std::array kResources{
     Strip(553, 363, 44, 3, kNavLook, "柱形图", 20, IconBarChart),
     Strip(554, 230, 40, 1, kConnectedLook, "设备连接正常", 22, IconCheck),
     Strip(555, 230, 40, 1, kDisconnectedLook, "未连接设备", 22, IconExclamation),
-    Strip(556, 512, 34, 4, kActionLook, "绘图", 18),
+    Strip(556, 512, 34, 4, kActionLook, "画图", 18),
     Strip(557, 200, 39, 1, kTitleLook, "绘图设置", 22, IconSwirl),
     Strip(558, 608, 52, 4, kActionLook, "退出", 26),
     Strip(559, 512, 34, 4, kActionLook, "导出到文件", 18),
