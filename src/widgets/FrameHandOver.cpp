@@ -1,6 +1,5 @@
 #include "widgets/FrameHandOver.h"
 
-#include <QMetaObject>
 #include <QWidget>
 
 #include <utility>
@@ -10,6 +9,9 @@ namespace zorvane {
 FrameHandOver::FrameHandOver(QWidget& shownOn)
     : widget_(shownOn)
 {
+    looks_.setInterval(kLookIntervalMs);
+    QObject::connect(&looks_, &QTimer::timeout, &widget_, [this] { LookForFrame(); });
+    looks_.start();
 }
 
 QImage& FrameHandOver::Canvas(QSize size)
@@ -22,21 +24,9 @@ QImage& FrameHandOver::Canvas(QSize size)
 
 void FrameHandOver::Publish()
 {
-    {
-        std::lock_guard guard(lock_);
-        std::swap(composing_, finished_);  // a finished frame not shown yet is painted over next
-        fresh_ = true;
-    }
-    if (repaintQueued_.exchange(true))
-        return;
-    // Dropped with the widget's other posted events should the widget go first.
-    QMetaObject::invokeMethod(
-        &widget_,
-        [this] {
-            repaintQueued_ = false;
-            widget_.update();
-        },
-        Qt::QueuedConnection);
+    std::lock_guard guard(lock_);
+    std::swap(composing_, finished_);  // a finished frame not shown yet is painted over next
+    fresh_ = true;
 }
 
 const QImage& FrameHandOver::Newest()
@@ -47,6 +37,13 @@ const QImage& FrameHandOver::Newest()
         fresh_ = false;
     }
     return canvases_[shown_];
+}
+
+void FrameHandOver::LookForFrame()
+{
+    // Repeated requests before the paint come to one; a hidden widget is not painted at all.
+    if (fresh_ && widget_.isVisible())
+        widget_.update();
 }
 
 }  // namespace zorvane
