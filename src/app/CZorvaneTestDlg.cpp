@@ -1,11 +1,13 @@
 #include "app/CZorvaneTestDlg.h"
 
-#include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
+#include "pages/CColumnNormalDlg.h"
+#include "pages/ColumnSelectDlg.h"
+#include "pages/EmptyPage.h"
+#include "signal/AcquisitionFailureHook.h"
+#include "widgets/Artwork.h"
 #include "widgets/Palette.h"
 #include "widgets/ProgramIcon.h"
-#include "pages/CColumnNormalDlg.h"
-#include "pages/EmptyPage.h"
 
 #include <QColor>
 #include <QKeyEvent>
@@ -71,7 +73,7 @@ CZorvaneTestDlg::CZorvaneTestDlg(QWidget* parent)
     homePage_.hide();
 }
 
-CZorvaneTestDlg::~CZorvaneTestDlg() = default;
+CZorvaneTestDlg::~CZorvaneTestDlg() { SetAcquisitionFailureHook(nullptr); }
 
 void CZorvaneTestDlg::OnInitDialog()
 {
@@ -97,9 +99,10 @@ QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
         return &homePage_;
     case Slot::ChartView:
         return CreateChartView();
+    case Slot::SelectionPanel:
+        return CreateSelectionPanel();
     case Slot::PenTest:
     case Slot::Advanced:
-    case Slot::SelectionPanel:
         break;
     }
     auto* page = new EmptyPage(this);
@@ -109,12 +112,26 @@ QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
 
 QWidget* CZorvaneTestDlg::CreateChartView()
 {
-    auto* view = new CColumnNormalDlg(this);
-    view->hide();
-    view->OnInitDialog();
-    hooks_.requestChartInitialise = [view] { view->chart().requests().RequestInitialise(); };
-    hooks_.stopChartWorker = [view] { view->EndWorker(); };
-    return view;
+    chartView_ = new CColumnNormalDlg(this);
+    chartView_->hide();
+    chartView_->OnInitDialog();
+    hooks_.stopChartWorker = [view = chartView_] { view->EndWorker(); };
+    return chartView_;
+}
+
+// Beside the chart view it steers; its stop routine also ends acquisition after a failed read.
+QWidget* CZorvaneTestDlg::CreateSelectionPanel()
+{
+    auto* panel = new ColumnSelectDlg(this);
+    panel->hide();
+    panel->SetChart(&chartView_->chart());
+    panel->OnInitDialog();
+    SetAcquisitionFailureHook(panel->FailureHook());
+    hooks_.stopAcquisition = [panel] { panel->OnStop(); };
+    hooks_.startAcquisition = [panel] { panel->OnStart(); };
+    hooks_.requestChartInitialise = [panel] { panel->RequestInitialise(); };
+    hooks_.runDrawingTest = [panel] { panel->OnDraw(); };
+    return panel;
 }
 
 void CZorvaneTestDlg::PlaceButtons()

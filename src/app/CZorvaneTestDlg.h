@@ -14,6 +14,8 @@
 
 namespace zorvane {
 
+class CColumnNormalDlg;
+
 // The one top-level window: a captionless 1006 x 713 window that paints its own title area, carries the
 // title and navigation buttons, hosts the pages in fixed slots and switches between them, shows the
 // connection light, answers the global hot keys and hands device notices to the home page.
@@ -96,6 +98,7 @@ private:
 
     QWidget* CreatePage(Slot slot);
     QWidget* CreateChartView();
+    QWidget* CreateSelectionPanel();
     void PlaceButtons();
     void RegisterHotKeys();
     void ShowColumnCharts();
@@ -105,6 +108,7 @@ private:
     PageHooks hooks_;
     CHomeDlg homePage_;
     std::array<QWidget*, kSlotCount> pages_{};
+    CColumnNormalDlg* chartView_ = nullptr;  // owned by the window, like every page
     int deviceConnected_ = 0;
     bool chartWorkerStopped_ = false;
     CMybutton minimiseButton_;

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
+#include "pages/ColumnSelectDlg.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -194,6 +195,36 @@ TEST_F(OnMainWindow, TheLightFollowsTheConnectionCallback)
     window->homePage().Redetect();
     EXPECT_EQ(window->deviceConnected(), 1);
     EXPECT_EQ(light(), connected);
+}
+
+// The hot keys reach the real panel and chart view: the frame goes into scan mode and out again, and
+// closing while acquiring leaves it out of scan mode (in scan mode a frame reports no touches).
+TEST_F(OnMainWindow, TheChartHotKeysDriveThePanelAndTheFrame)
+{
+    const auto& panel = dynamic_cast<ColumnSelectDlg&>(window->page(Slot::SelectionPanel));
+    const auto frame = [this] { return backend->frame().state().settings; };
+    constexpr int kGenerousMs = 10000;
+
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStartAcquisition);
+    EXPECT_TRUE(panel.running());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame().scanMode; }, kGenerousMs));
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyInitialiseChart);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame().initialiseCount == 1; }, kGenerousMs));
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStopAcquisition);
+    EXPECT_FALSE(panel.running());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame().scanMode; }, kGenerousMs));
+
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStartAcquisition);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame().scanMode; }, kGenerousMs));
+    window->ShowPage(CZorvaneTestDlg::kPenTestPage);
+    EXPECT_FALSE(panel.running()) << "a page switch stops acquisition";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame().scanMode; }, kGenerousMs));
+
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStartAcquisition);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame().scanMode; }, kGenerousMs));
+    window->CloseSequence();
+    EXPECT_FALSE(frame().scanMode) << "closed only once the chart worker has switched scan mode off";
+    EXPECT_EQ(frame().led, 1);
 }
 
 }  // namespace
