@@ -19,6 +19,7 @@ CColumnNormalDlg::CColumnNormalDlg(QWidget* parent)
     : CTestViewBaseDlg(parent, Qt::Widget)
 {
     setObjectName(QStringLiteral("CColumnNormalDlg"));
+    setWindowFlags(Qt::Widget);  // a page inside the main window: a dialog's constructor makes it a window
 }
 
 CColumnNormalDlg::~CColumnNormalDlg() { EndWorker(); }
