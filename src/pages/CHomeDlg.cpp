@@ -1,14 +1,15 @@
 #include "pages/CHomeDlg.h"
 
 #include "widgets/Artwork.h"
+#include "widgets/CellText.h"
 #include "widgets/Fonts.h"
+#include "widgets/PageKeyFilter.h"
 #include "widgets/Palette.h"
 #include "link/DeviceChannel.h"
 #include "protocol/DeviceProtocol.h"
 
 #include <QColor>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QString>
 
@@ -38,16 +39,6 @@ constexpr int kValueX = 515;
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// Text on an opaque white cell with its top-left corner at (x, y), black on white like a plain text
-// output with the default colours.
-void DrawCellText(QPainter& painter, int x, int y, const QString& text)
-{
-    const QFontMetrics metrics(painter.font());
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), Qt::white);
-    painter.setPen(Qt::black);
-    painter.drawText(x, y + metrics.ascent(), text);
-}
-
 }  // namespace
 
 CHomeDlg::CHomeDlg(QWidget* parent)
@@ -58,6 +49,7 @@ CHomeDlg::CHomeDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("CHomeDlg"));
     setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers the whole page
+    SwallowPageEndingKeys(*this);
     redetectButton_.setObjectName(QStringLiteral("id1002"));
     connect(&redetectButton_, &QAbstractButton::clicked, this, [this] { Redetect(); });
 }
@@ -158,14 +150,6 @@ void CHomeDlg::PaintAccessHint(QPainter& painter) const
 void CHomeDlg::paintEvent(QPaintEvent*)
 {
     QPainter(this).drawImage(0, 0, RenderPicture());
-}
-
-void CHomeDlg::keyPressEvent(QKeyEvent* event)
-{
-    // Neither key may end the page.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        return;
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace zorvane

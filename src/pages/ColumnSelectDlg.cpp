@@ -2,11 +2,12 @@
 
 #include "signal/ScanChart.h"
 #include "signal/StartAcquisition.h"
+#include "widgets/CellText.h"
 #include "widgets/Fonts.h"
+#include "widgets/PageKeyFilter.h"
 #include "widgets/Palette.h"
 
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QSignalBlocker>
@@ -75,15 +76,6 @@ void Fill(QWidget& control, const QColor& colour)
     control.setPalette(colours);
 }
 
-// Text on an opaque white cell with its top-left corner at (x, y): black on white, the default colours of
-// a plain text output.
-void DrawCellText(QPainter& painter, int x, int y, const QString& text)
-{
-    const QFontMetrics metrics(painter.font());
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), Qt::white);
-    painter.setPen(Qt::black);
-    painter.drawText(x, y + metrics.ascent(), text);
-}
 
 }  // namespace
 
@@ -125,6 +117,7 @@ ColumnSelectDlg::ColumnSelectDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("ColumnSelectDlg"));
     setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers the whole panel
+    SwallowPageEndingKeys(*this);
     resize(kPictureWidth, kPictureHeight);
     for (int index = 0; index < kSwitchCount; ++index)
         panelSwitches_[index] = kSwitchBoxes[index].initial;
@@ -326,14 +319,6 @@ QImage ColumnSelectDlg::RenderPicture() const
 void ColumnSelectDlg::paintEvent(QPaintEvent*)
 {
     QPainter(this).drawImage(0, 0, RenderPicture());
-}
-
-void ColumnSelectDlg::keyPressEvent(QKeyEvent* event)
-{
-    // Neither key may end the page.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        return;
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace zorvane

@@ -1,11 +1,11 @@
 #include "pages/PaintChart.h"
 
 #include "signal/ChartColumns.h"
+#include "widgets/CellText.h"
 #include "widgets/Fonts.h"
 #include "widgets/Palette.h"
 
 #include <QColor>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -32,15 +32,6 @@ constexpr int kParametersFromRight = 90;
 constexpr int kXParametersY = 15;
 constexpr int kBelowXBaseline = 30;  // the Y side's parameters and cursor label
 constexpr int kXCursorLabelY = 20;
-
-// Text whose cell starts at (x, y), on a box of `background`: the frame's texts cover what lies under them.
-void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour, const QColor& background)
-{
-    const QFontMetrics metrics(painter.font());
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), background);
-    painter.setPen(colour);
-    painter.drawText(x, y + metrics.ascent(), text);
-}
 
 QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -105,12 +96,12 @@ void PaintAxes(QPainter& painter, const ChartFrame& frame)
     const int baselines[] = {geometry.xBaseline, geometry.yBaseline};
     for (const int baseline : baselines)
         painter.fillRect(0, baseline - kBaseLineWidth / 2, geometry.width, kBaseLineWidth, kInk);
-    DrawText(painter, kAxisTextX, geometry.xBaseline + 1, QStringLiteral("X--->"), kInk, Qt::white);
-    DrawText(painter, kAxisTextX, geometry.yBaseline + 1, QStringLiteral("Y--->"), kInk, Qt::white);
+    DrawCellText(painter, kAxisTextX, geometry.xBaseline + 1, QStringLiteral("X--->"), kInk, Qt::white);
+    DrawCellText(painter, kAxisTextX, geometry.yBaseline + 1, QStringLiteral("Y--->"), kInk, Qt::white);
     for (const std::int32_t n : ColumnNumbers(frame.info)) {
         const int x = geometry.columnWidth * (n - 1);
         for (const int baseline : baselines)
-            DrawText(painter, x, baseline + 1, QString::number(n), kInk, Qt::white);
+            DrawCellText(painter, x, baseline + 1, QString::number(n), kInk, Qt::white);
     }
 }
 
@@ -121,7 +112,7 @@ void PaintGrid(QPainter& painter, const ChartGeometry& geometry)
         painter.drawLine(1, geometry.gridY[k], geometry.width, geometry.gridY[k]);
     for (std::size_t k = 0; k < geometry.gridY.size(); ++k) {
         const QString label = Utf8(geometry.gridLabels[k % 3]);
-        DrawText(painter, geometry.width - kGridLabelFromRight, geometry.gridY[k] - kGridLabelAbove, label, kInk,
+        DrawCellText(painter, geometry.width - kGridLabelFromRight, geometry.gridY[k] - kGridLabelAbove, label, kInk,
                  palette::kPageBackground);
     }
 }
@@ -133,16 +124,16 @@ void PaintTexts(QPainter& painter, const ChartFrame& frame, const ChartFonts& fo
     if (frame.cursorModeOn) {
         painter.setFont(fonts.cursorLabel);
         const int y = frame.cursor.axis == ScanAxis::X ? kXCursorLabelY : geometry.xBaseline + kBelowXBaseline;
-        DrawText(painter, kAxisTextX, y, Utf8(frame.cursorLabel), kCursorLabel, background);
+        DrawCellText(painter, kAxisTextX, y, Utf8(frame.cursorLabel), kCursorLabel, background);
     }
     const DeviceInfo& info = frame.info;
     const int parametersX = geometry.width - kParametersFromRight;
     painter.setFont(fonts.parameters);
-    DrawText(painter, parametersX, kXParametersY, Parameters(info.xParamA, info.xParamB, info.xParamC),
+    DrawCellText(painter, parametersX, kXParametersY, Parameters(info.xParamA, info.xParamB, info.xParamC),
              kParameterText, background);
-    DrawText(painter, parametersX, geometry.xBaseline + kBelowXBaseline,
+    DrawCellText(painter, parametersX, geometry.xBaseline + kBelowXBaseline,
              Parameters(info.yParamA, info.yParamB, info.yParamC), kParameterText, background);
-    DrawText(painter, kAxisTextX, 0, Utf8(geometry.captionText), kParameterText, background);
+    DrawCellText(painter, kAxisTextX, 0, Utf8(geometry.captionText), kParameterText, background);
 }
 
 }  // namespace

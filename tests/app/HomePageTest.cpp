@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "PixelProbes.h"
 #include "widgets/Artwork.h"
 #include "app/MainWindowRun.h"
 
@@ -76,28 +77,6 @@ TEST_F(HomePage, EveryArrivalDetectsAgain)
     window->OnDeviceChange(Arrival(SimulatedHidBackend::kUnrelatedPath));
     EXPECT_FALSE(home().connected());
     EXPECT_EQ(window->deviceConnected(), 0);
-}
-
-bool HasInk(const QImage& picture, const QRect& area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (qGray(picture.pixel(x, y)) < 100)
-                return true;
-        }
-    }
-    return false;
-}
-
-bool AllOf(const QImage& picture, const QRect& area, const QColor& colour)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (picture.pixel(x, y) != colour.rgb())
-                return false;
-        }
-    }
-    return true;
 }
 
 TEST_F(HomePage, TheInformationTableShowsOnlyWhileConnected)

@@ -1,4 +1,5 @@
 // A chart frame painted from a hand-made value, probed pixel by pixel.
+#include "PixelProbes.h"
 #include "TestApplication.h"
 #include "pages/PaintChart.h"
 
@@ -8,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace zorvane {
 namespace {
@@ -42,6 +42,12 @@ ChartFrame NormalFrame()
     return frame;
 }
 
+using testing::CountOf;
+using testing::TextPixels;
+
+// The chart's own ink: lines and grid are drawn without smoothing, in exactly this colour.
+bool HasChartInk(const QImage& image, const QRect& area) { return CountOf(image, area, kInk) > 0; }
+
 QImage Paint(const ChartFrame& frame)
 {
     testing::TestApplication();
@@ -62,31 +68,6 @@ Column XColumn(const QImage& image, int i, int height)
     return {image.pixel(x, 261), image.pixel(x, 262 - height), image.pixel(x, 261 - height)};
 }
 
-int CountOf(const QImage& image, const QRect& area, QRgb colour)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
-}
-
-bool HasInk(const QImage& image, const QRect& area) { return CountOf(image, area, kInk) > 0; }
-
-// Pixels of text in `colour`: its glyphs are smoothed, so their edges blend into the background.
-int TextPixels(const QImage& image, const QRect& area, QRgb colour)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            count += std::abs(qRed(pixel) - qRed(colour)) + std::abs(qGreen(pixel) - qGreen(colour)) +
-                         std::abs(qBlue(pixel) - qBlue(colour)) <
-                     90;
-        }
-    }
-    return count;
-}
 
 TEST(ChartPainting, ValueColumnsAreBlueFromTwiceTheThresholdAndAsTallAsTheirValue)
 {
@@ -179,14 +160,14 @@ TEST(ChartPainting, GridLinesAreDottedAndLabelledOncePrepared)
         const int dots = CountOf(prepared, QRect(100, y, 300, 1), kInk);
         EXPECT_GT(dots, 60) << y;
         EXPECT_LT(dots, 240) << y << " is a dotted line, not a solid one";
-        EXPECT_TRUE(HasInk(prepared, QRect(854 - 30, y - 16, 28, 14))) << "label above " << y;
+        EXPECT_TRUE(HasChartInk(prepared, QRect(854 - 30, y - 16, 28, 14))) << "label above " << y;
     }
 
     ChartFrame idle;  // before any start: set-A lines, no labels, no caption
     LayoutChart(idle.geometry, 854, 584);
     const QImage unprepared = Paint(idle);
     EXPECT_GT(CountOf(unprepared, QRect(100, 57, 300, 1), kInk), 60);
-    EXPECT_FALSE(HasInk(unprepared, QRect(854 - 30, 57 - 16, 28, 14)));
+    EXPECT_FALSE(HasChartInk(unprepared, QRect(854 - 30, 57 - 16, 28, 14)));
     EXPECT_EQ(CountOf(unprepared, QRect(5, 0, 300, 18), kOrange), 0) << "no caption";
 }
 

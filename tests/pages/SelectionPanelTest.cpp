@@ -1,4 +1,5 @@
 #include "LinkFixtures.h"
+#include "PixelProbes.h"
 #include "TestApplication.h"
 #include "pages/ColumnSelectDlg.h"
 #include "protocol/CommandTable.h"
@@ -65,17 +66,6 @@ bool IsSignalRead(const Report& r)
 {
     const Report chunk = commands::ReadSignalChunk(0, 0, 0).request;
     return r[1] == chunk[1] && r[2] == chunk[2];
-}
-
-bool HasInk(const QImage& picture, const QRect& area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (qGray(picture.pixel(x, y)) < 100)
-                return true;
-        }
-    }
-    return false;
 }
 
 // The panel on the simulated frame, steering a chart of its own, its stop routine installed as the
