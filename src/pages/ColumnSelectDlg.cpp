@@ -76,7 +76,6 @@ void Fill(QWidget& control, const QColor& colour)
     control.setPalette(colours);
 }
 
-
 }  // namespace
 
 // What the stop routine needs, shared with the failure hook so that it may outlive the panel.

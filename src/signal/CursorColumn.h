@@ -10,7 +10,8 @@ namespace zorvane {
 
 // The column under the mouse: its axis and its 1-based number, 0 for none. Small enough to travel
 // as one atomic value, so a frame never pairs one axis with another axis's index.
-struct CursorColumn {
+// Aligned to its size, so that every compiler keeps its atomic lock-free rather than calling libatomic.
+struct alignas(8) CursorColumn {
     ScanAxis axis = ScanAxis::X;
     std::int32_t index = 0;
 
