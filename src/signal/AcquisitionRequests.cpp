@@ -18,6 +18,13 @@ void AcquisitionRequests::Stop()
     worker_.Wake();
 }
 
+void AcquisitionRequests::ResumeScanMode()
+{
+    // A stop raised right after the check still wins: scan mode off goes out after this scan mode on.
+    if (acquiring_)
+        scanOnRequested_ = true;
+}
+
 void AcquisitionRequests::RequestInitialise()
 {
     initialiseRequested_ = true;

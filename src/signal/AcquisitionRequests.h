@@ -26,6 +26,9 @@ public:
     // a start not yet sent.
     void Stop();
     void RequestInitialise();
+    // A chart still acquiring after a failed read sends scan mode on again before it reads: the frame
+    // may have restarted meanwhile, and a restart switches scan mode off. Nothing once stopped.
+    void ResumeScanMode();
     void RequestLed(bool on);
     bool acquiring() const { return acquiring_.load(); }
     // Returns once the worker has sent every request raised before the call: at most the rest of its

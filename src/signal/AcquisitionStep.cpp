@@ -55,6 +55,7 @@ void HandleFailedRead(ScanChart& chart)
 {
     chart.Publish({});
     RunAcquisitionFailureHook(chart);
+    chart.requests().ResumeScanMode();  // for a chart the hook has not stopped
     chart.exitRequest().BackOff(kFailurePause);
     cursorMode() = false;
 }

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace zorvane {
@@ -313,18 +314,32 @@ TEST_F(ChartOnSimulatedFrame, AFailedStandardReadEndsTheCycleAsWell)
     EXPECT_GT(std::count_if(lastCycle.begin(), lastCycle.end(), IsChunkOf(SeriesKind::Value)), 0);
 }
 
-TEST_F(ChartOnSimulatedFrame, WithoutAHookAFailingChartKeepsRetrying)
+// A chart the hook does not stop (the zoom view, say) retries; the frame may have restarted meanwhile and
+// left scan mode, so the retry switches it on again before reading.
+TEST_F(ChartOnSimulatedFrame, WithoutAHookAFailingChartKeepsRetryingInScanMode)
 {
-    Start(kValueOnly);
-    AcquisitionStep(chart);  // scan mode on reaches the frame: without it no read would bring values
-    backend->FailAll(Fault::RefusedWrite());
-    AcquisitionStep(chart);
-    EXPECT_EQ(chart.data(), ScanData{});
-    EXPECT_TRUE(chart.requests().acquiring());
+    const struct {
+        const char* fault;
+        std::function<void(SimulatedHidBackend&)> fail, recover;
+    } cases[] = {
+        {"refused writes", [](SimulatedHidBackend& b) { b.FailAll(Fault::RefusedWrite()); },
+         [](SimulatedHidBackend& b) { b.ClearFaults(); }},
+        {"unplugged and plugged in again", [](SimulatedHidBackend& b) { b.Unplug(); },
+         [](SimulatedHidBackend& b) { b.Replug(); }},
+    };
+    for (const auto& c : cases) {
+        Start(kValueOnly);
+        AcquisitionStep(chart);  // scan mode on reaches the frame: without it no read would bring values
+        c.fail(*backend);
+        AcquisitionStep(chart);
+        EXPECT_EQ(chart.data(), ScanData{}) << c.fault;
+        EXPECT_TRUE(chart.requests().acquiring()) << c.fault;
 
-    backend->ClearFaults();
-    AcquisitionStep(chart);
-    EXPECT_EQ(chart.data().yValue.size(), 108u);
+        c.recover(*backend);
+        AcquisitionStep(chart);  // scan mode on again
+        AcquisitionStep(chart);
+        EXPECT_EQ(chart.data().yValue.size(), 108u) << c.fault;
+    }
 }
 
 TEST_F(ChartOnSimulatedFrame, EveryKindAndDirectionThroughTheSimulatedFrame)
