@@ -1,17 +1,20 @@
 #include "widgets/FrameHandOver.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <utility>
 
 namespace zorvane {
+namespace {
+
+const QEvent::Type kRepaintRequest = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
 
 FrameHandOver::FrameHandOver(QWidget& shownOn)
     : widget_(shownOn)
 {
-    looks_.setInterval(kLookIntervalMs);
-    QObject::connect(&looks_, &QTimer::timeout, &widget_, [this] { LookForFrame(); });
-    looks_.start();
 }
 
 QImage& FrameHandOver::Canvas(QSize size)
@@ -27,6 +30,10 @@ void FrameHandOver::Publish()
     std::lock_guard guard(lock_);
     std::swap(composing_, finished_);  // a finished frame not shown yet is painted over next
     fresh_ = true;
+    if (std::exchange(repaintRequested_, true))
+        return;
+    // Dropped with this object's other posted events should it go first.
+    QCoreApplication::postEvent(this, new QEvent(kRepaintRequest));
 }
 
 const QImage& FrameHandOver::Newest()
@@ -39,11 +46,17 @@ const QImage& FrameHandOver::Newest()
     return canvases_[shown_];
 }
 
-void FrameHandOver::LookForFrame()
+bool FrameHandOver::event(QEvent* event)
 {
-    // Repeated requests before the paint come to one; a hidden widget is not painted at all.
-    if (fresh_ && widget_.isVisible())
-        widget_.update();
+    std::unique_lock guard(lock_);  // before the request is read: it was made under the lock
+    if (event->type() != kRepaintRequest) {
+        guard.unlock();
+        return QObject::event(event);
+    }
+    repaintRequested_ = false;
+    guard.unlock();
+    widget_.update();  // a hidden widget is not painted
+    return true;
 }
 
 }  // namespace zorvane

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QEvent>
 #include <QImage>
+#include <QObject>
 #include <QSize>
-#include <QTimer>
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <mutex>
 
@@ -17,39 +17,40 @@ namespace zorvane {
 // The worker paints the next frame into Canvas() and hands it over with Publish(); the widget's paint
 // event draws Newest(). Three canvases change hands: the worker's, the newest finished one, and the one
 // on screen, so neither side ever touches a picture the other is using and no picture is shared between
-// threads. The interface thread looks for a new frame once per display refresh and then asks for one
-// repaint, so however long it is busy, frames do not pile up: memory stays at three pictures. The
-// worker posts nothing to the interface thread: all the two share is this object's lock and flag.
-// Made, used and destroyed with the widget on the interface thread, apart from the worker's two calls.
-class FrameHandOver {
+// threads. However long the interface thread is busy, frames do not pile up: memory stays at three
+// pictures and one repaint request at most waits for the interface thread.
+//
+// The request is posted to this object under its lock and taken under it before it is looked at, so
+// the lock orders everything the two threads share, the request itself included (how Qt's queue
+// hands it over is invisible to a race checker). Made, used and destroyed with the widget on the interface thread, apart from the worker's
+// two calls; the widget must outlive the worker's last Publish().
+class FrameHandOver : public QObject {
 public:
-    // About one refresh of a 60 Hz display.
-    static constexpr int kLookIntervalMs = 16;
-
     explicit FrameHandOver(QWidget& shownOn);
 
     // Worker: the picture to compose the next frame in, `size` pixels, RGB32. It holds an older frame
     // (or nothing): paint all of it.
     QImage& Canvas(QSize size);
-    // Worker: the canvas becomes the newest frame, for the widget's next look.
+    // Worker: the canvas becomes the newest frame and the widget is asked to repaint.
     void Publish();
 
     // Interface thread, in the widget's paint event: the newest frame, left alone by the worker until
     // the next call; a null image before the first.
     const QImage& Newest();
-    // Interface thread: asks the widget for a repaint when a frame came since it last took one. The
-    // timer calls it every kLookIntervalMs.
-    void LookForFrame();
+
+protected:
+    // Takes the repaint requests, which are posted to this object.
+    bool event(QEvent* event) override;
 
 private:
     QWidget& widget_;
-    QTimer looks_;
     std::array<QImage, 3> canvases_;
     std::size_t composing_ = 0;  // the worker's; swapped by the worker only
     std::size_t shown_ = 1;      // the interface thread's; swapped by it only
     std::mutex lock_;
-    std::size_t finished_ = 2;   // guarded by lock_
-    std::atomic<bool> fresh_{false};  // written under lock_: finished_ holds a frame not shown yet
+    std::size_t finished_ = 2;      // guarded by lock_
+    bool fresh_ = false;            // guarded by lock_: finished_ holds a frame not shown yet
+    bool repaintRequested_ = false;  // guarded by lock_
 };
 
 }  // namespace zorvane
