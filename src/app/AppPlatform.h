@@ -2,6 +2,7 @@
 
 #include "link/DeviceChannel.h"
 #include "link/DeviceNotices.h"
+#include "pages/TargetPointer.h"
 
 #include <QSize>
 
@@ -17,10 +18,14 @@ namespace zorvane {
 // `mainScreenSize`, when set, is told on the UI thread the size in pixels of the screen that holds
 // the main window, where the full-screen screens open: once the window exists, and again whenever
 // the window moves to another screen or that screen's geometry changes.
+//
+// `targetPointer`, when set, makes the pointer of the target screens (the demo's simulated frame);
+// left out, they follow the system pointer, which a real frame moves.
 struct AppPlatform {
     std::function<LinkPlatform()> link;
     std::function<std::shared_ptr<DeviceNoticeSource>()> notices;
     std::function<void(QSize)> mainScreenSize = {};  // may be left out
+    TargetPointerFactory targetPointer = {};          // may be left out
 };
 
 }  // namespace zorvane

@@ -5,6 +5,7 @@
 #include "app/PageHooks.h"
 #include "link/DeviceNotices.h"
 #include "pages/CHomeDlg.h"
+#include "pages/TargetPointer.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -61,6 +62,8 @@ public:
     explicit CZorvaneTestDlg(QWidget* parent = nullptr);
     ~CZorvaneTestDlg() override;
 
+    // Where the target screens of the calibration page take their pointer from; set before OnInitDialog.
+    void SetTargetPointer(TargetPointerFactory factory) { targetPointer_ = std::move(factory); }
     // Creates the pages (the home page detects the frame), places the buttons, shows the home page (a
     // second detection) and registers the hot keys.
     void OnInitDialog();
@@ -106,6 +109,7 @@ private:
     void SetPageShown(int index, bool shown);
 
     PageHooks hooks_;
+    TargetPointerFactory targetPointer_;
     CHomeDlg homePage_;
     std::array<QWidget*, kSlotCount> pages_{};
     CColumnNormalDlg* chartView_ = nullptr;  // owned by the window, like every page

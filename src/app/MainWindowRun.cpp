@@ -8,6 +8,7 @@ MainWindowRun::MainWindowRun(const AppPlatform& platform)
 {
     SetLinkPlatformFactory(platform.link);
     window_ = std::make_unique<CZorvaneTestDlg>();
+    window_->SetTargetPointer(platform.targetPointer);
     window_->OnInitDialog();
     if (platform.mainScreenSize)
         screen_ = std::make_unique<ScreenOfWindow>(*window_, platform.mainScreenSize);

@@ -2,7 +2,7 @@
 
 #include "app/AppPlatform.h"
 #include "app/CZorvaneTestDlg.h"
-#include "app/ScreenOfWindow.h"
+#include "widgets/ScreenOfWindow.h"
 
 #include <memory>
 

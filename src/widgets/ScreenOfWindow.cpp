@@ -1,4 +1,4 @@
-#include "app/ScreenOfWindow.h"
+#include "widgets/ScreenOfWindow.h"
 
 #include <QEvent>
 #include <QScreen>
