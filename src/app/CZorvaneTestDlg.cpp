@@ -1,6 +1,7 @@
 #include "app/CZorvaneTestDlg.h"
 
 #include "app/CAboutDlg.h"
+#include "pages/CAdvancecdDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "pages/EmptyPage.h"
@@ -97,17 +98,28 @@ QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
     switch (slot) {
     case Slot::Home:
         return &homePage_;
+    case Slot::Advanced:
+        return CreateAdvancedPage();
     case Slot::ChartView:
         return CreateChartView();
     case Slot::SelectionPanel:
         return CreateSelectionPanel();
     case Slot::PenTest:
-    case Slot::Advanced:
         break;
     }
     auto* page = new EmptyPage(this);
     page->hide();
     return page;
+}
+
+// Its calibration sub-page reads the frame's calibration kind and data while it is created.
+QWidget* CZorvaneTestDlg::CreateAdvancedPage()
+{
+    auto* advanced = new CAdvancecdDlg(this, targetPointer_);
+    advanced->hide();
+    advanced->OnInitDialog();
+    hooks_.showAdvancedSubPage = [advanced](int index) { advanced->ShowSubPage(index); };
+    return advanced;
 }
 
 QWidget* CZorvaneTestDlg::CreateChartView()

@@ -100,6 +100,7 @@ private:
     struct Navigation;
 
     QWidget* CreatePage(Slot slot);
+    QWidget* CreateAdvancedPage();
     QWidget* CreateChartView();
     QWidget* CreateSelectionPanel();
     void PlaceButtons();

@@ -105,4 +105,12 @@ LinkStatus StoreNinePointRecord(DeviceProtocol& protocol, const NinePointCalibra
     return WriteAndCommit(protocol, WriteNinePoint(record), commands::CommitNinePointCalibration());
 }
 
+LinkStatus QueryCalibrationKind(DeviceProtocol& protocol, std::int32_t& kind)
+{
+    Report reply;
+    const LinkStatus status = SendCommand(protocol, commands::GetCalibrationKind(), reply);
+    kind = reply[5];
+    return status;
+}
+
 }  // namespace zorvane

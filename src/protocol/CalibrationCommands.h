@@ -3,6 +3,8 @@
 #include "CalibrationRecords.h"
 #include "DeviceProtocol.h"
 
+#include <cstdint>
+
 namespace zorvane {
 
 // The frame's calibration records on the wire. Every coordinate travels as a big-endian 16-bit
@@ -21,5 +23,9 @@ LinkStatus WriteNinePointRecord(DeviceProtocol& protocol, const NinePointCalibra
 // Writes the record and, only when that succeeded, makes the frame keep it.
 LinkStatus StoreTwoPointRecord(DeviceProtocol& protocol, const TwoPointCalibration& record);
 LinkStatus StoreNinePointRecord(DeviceProtocol& protocol, const NinePointCalibration& record);
+
+// The calibration kind the frame uses (reply byte 5): 1 two-point, 2 nine-point, anything else none.
+// Written always, so 0 after a failure.
+LinkStatus QueryCalibrationKind(DeviceProtocol& protocol, std::int32_t& kind);
 
 }  // namespace zorvane
