@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
+#include "pages/CAdvancecdDlg.h"
 #include "pages/ColumnSelectDlg.h"
 
 #include <QApplication>
@@ -225,6 +226,24 @@ TEST_F(OnMainWindow, TheChartHotKeysDriveThePanelAndTheFrame)
     window->CloseSequence();
     EXPECT_FALSE(frame().scanMode) << "closed only once the chart worker has switched scan mode off";
     EXPECT_EQ(frame().led, 1);
+}
+
+// The firmware hot keys bring the firmware sub-page forward only with the advanced page; an advanced
+// page in front keeps the sub-page the technician chose.
+TEST_F(OnMainWindow, FirmwareHotKeysKeepTheSubPageOfAShownAdvancedPage)
+{
+    auto& advanced = dynamic_cast<CAdvancecdDlg&>(window->page(Slot::Advanced));
+    window->ShowPage(CZorvaneTestDlg::kAdvancedPage);
+    advanced.ShowSubPage(CAdvancecdDlg::kCalibrationPage);
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStartFirmware);
+    EXPECT_TRUE(advanced.subPage(CAdvancecdDlg::kFirmwarePage).isHidden());
+    EXPECT_FALSE(advanced.subPage(CAdvancecdDlg::kCalibrationPage).isHidden());
+
+    window->ShowPage(CZorvaneTestDlg::kHomePage);
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyBrowseFirmware);
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kAdvancedPage);
+    EXPECT_FALSE(advanced.subPage(CAdvancecdDlg::kFirmwarePage).isHidden());
+    EXPECT_TRUE(advanced.subPage(CAdvancecdDlg::kCalibrationPage).isHidden());
 }
 
 }  // namespace
