@@ -2,6 +2,10 @@
 
 #include "app/CAboutDlg.h"
 #include "app/MainWindowRun.h"
+#include "calibration/CalibrationFile.h"
+#include "calibration/CalibrationFileFormat.h"
+#include "pages/CAdvancecdDlg.h"
+#include "pages/CCalibrationDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/CColumnZoomDlg.h"
 #include "pages/ColumnSelectDlg.h"
@@ -15,8 +19,10 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -108,6 +114,35 @@ void RestartOnFirmware(CZorvaneTestDlg& window, SimulatedHidBackend& frame, std:
     AcquireUntil(window, [](const ScanData& d) { return !d.xValue.empty() && !d.xPower.empty(); });
 }
 
+CAdvancecdDlg& AdvancedPage(CZorvaneTestDlg& window)
+{
+    return dynamic_cast<CAdvancecdDlg&>(window.page(CZorvaneTestDlg::Slot::Advanced));
+}
+
+CCalibrationDlg& CalibrationPage(CZorvaneTestDlg& window) { return AdvancedPage(window).calibrationPage(); }
+
+void ClickCalibrationButton(CZorvaneTestDlg& window, int id)
+{
+    CalibrationPage(window).findChild<QAbstractButton*>(QStringLiteral("id%1").arg(id))->click();
+}
+
+// The calibration page's file dialogs answer with whatever path the tour sets in `chosen`.
+void ChooseFilesFrom(CCalibrationDlg& page, const QString& chosen)
+{
+    page.SetFileDialogs({[&chosen](QWidget*, const QString&) { return chosen; }, [&chosen](QWidget*) { return chosen; }});
+}
+
+// A calibration data file whose checksum does not match its record.
+QString WriteBadFile(const QString& path)
+{
+    TwoPointCalibration record{0x9A, 0x88, 0x6F0, 0x3A0};
+    record.deviceId = {u'1', u'9', u'2', u'-', u'1', u'0', u'8'};
+    CalibrationFileBytes bytes = EncodeCalibrationFile(record);
+    bytes[4] ^= 0x10;
+    std::ofstream(path.toStdString(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path;
+}
+
 struct Shot {
     const char* name;
     std::function<void(CZorvaneTestDlg&)> setUp;
@@ -126,6 +161,25 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     window.move(0, 0);
     window.show();
     QCursor::setPos(-100, -100);  // nowhere near a button: no hover picture unless a shot asks for one
+
+    QTemporaryDir files;
+    QString chosen;  // what the calibration page's file dialogs answer
+    ChooseFilesFrom(CalibrationPage(window), chosen);
+    const auto calibration = [&](int button) {
+        return [button](CZorvaneTestDlg& w) { ClickCalibrationButton(w, button); };
+    };
+    const auto choose = [&](const QString& path, int button) {
+        return [&chosen, path, button](CZorvaneTestDlg& w) {
+            chosen = path;
+            ClickCalibrationButton(w, button);
+        };
+    };
+    const auto unplugged = [&](int button) {
+        return [&frame, button](CZorvaneTestDlg& w) {
+            frame.Unplug();
+            ClickCalibrationButton(w, button);
+        };
+    };
 
     const std::vector<Shot> shots{
         {"01-home-connected", [](CZorvaneTestDlg&) {}},
@@ -171,6 +225,35 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
              w.homePage().Redetect();
              frame.SetAccessDenied(false);
          }},
+        {"16-advanced-calibration",
+         [&frame](CZorvaneTestDlg& w) {
+             frame.Replug();
+             w.ShowPage(CZorvaneTestDlg::kAdvancedPage);
+             AdvancedPage(w).button(CAdvancecdDlg::kCalibrationPage).click();
+         }},
+        {"17-calibration-choose-file", calibration(CCalibrationDlg::kImportButton)},
+        {"18-calibration-nine-point", calibration(CCalibrationDlg::kNinePointButton)},
+        {"19-calibration-file-loaded",
+         [&, exported = files.filePath(QStringLiteral("Zorvane_192-108.cdat"))](CZorvaneTestDlg& w) {
+             ClickCalibrationButton(w, CCalibrationDlg::kTwoPointButton);
+             choose(exported, CCalibrationDlg::kExportButton)(w);
+             ClickCalibrationButton(w, CCalibrationDlg::kBrowseButton);
+         }},
+        {"20-calibration-bad-file",
+         choose(WriteBadFile(files.filePath(QStringLiteral("damaged.cdat"))), CCalibrationDlg::kBrowseButton)},
+        {"21-calibration-file-missing",
+         choose(files.filePath(QStringLiteral("missing.cdat")), CCalibrationDlg::kBrowseButton)},
+        {"22-calibration-export-failed",
+         choose(files.filePath(QStringLiteral("no-folder/out.cdat")), CCalibrationDlg::kExportButton)},
+        {"23-calibration-fetch-failed", unplugged(CCalibrationDlg::kFetchButton)},
+        {"24-calibration-connect-device", unplugged(CCalibrationDlg::kTwoPointButton)},
+        {"25-calibration-import-failed", unplugged(CCalibrationDlg::kImportButton)},
+        {"26-calibration-reset-failed", unplugged(CCalibrationDlg::kResetButton)},
+        {"27-advanced-setup",
+         [&frame](CZorvaneTestDlg& w) {
+             frame.Replug();
+             AdvancedPage(w).ShowSubPage(CAdvancecdDlg::kSetupPage);
+         }},
     };
     for (const Shot& shot : shots) {
         shot.setUp(window);
@@ -185,6 +268,19 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
         if (shown.grab().save(file))
             written << file;
     };
+    // A frame that answers the kind but none of its record reads leaves nothing to export.
+    frame.WatchRequests([&frame](const Report& request) {
+        if (request[1] == command_code::kCalibration && request[2] == 0x06)
+            frame.FailAll(Fault::RefusedWrite());
+    });
+    CCalibrationDlg unfetched;
+    unfetched.resize(826, 584);
+    unfetched.OnInitDialog();
+    frame.WatchRequests({});
+    frame.ClearFaults();
+    unfetched.findChild<QAbstractButton*>(QStringLiteral("id%1").arg(CCalibrationDlg::kExportButton))->click();
+    keep(unfetched, "28-calibration-fetch-first");
+
     CAboutDlg about(&window);
     about.show();
     QCoreApplication::processEvents();
