@@ -7,6 +7,7 @@
 #include "pages/EmptyPage.h"
 #include "signal/AcquisitionFailureHook.h"
 #include "widgets/Artwork.h"
+#include "widgets/ButtonPlacement.h"
 #include "widgets/Palette.h"
 #include "widgets/ProgramIcon.h"
 
@@ -159,10 +160,7 @@ void CZorvaneTestDlg::PlaceButtons()
         {&CZorvaneTestDlg::advancedButton_, kAdvancedButton, {363, 83, 121, 44}, 547},
     };
     for (const ButtonPlace& place : kPlaces) {
-        CMybutton& button = this->*place.button;
-        button.setObjectName(QStringLiteral("id%1").arg(place.id));
-        button.setGeometry(place.rect);
-        button.LoadBitmaps(place.bitmap, place.rect.height(), place.rect.width());
+        PlaceButton(this->*place.button, place.id, place.rect, place.bitmap);
     }
     connect(&homeButton_, &QAbstractButton::clicked, this, [this] { ShowPage(kHomePage); });
     connect(&columnsButton_, &QAbstractButton::clicked, this, [this] { ShowPage(kColumnCharts); });

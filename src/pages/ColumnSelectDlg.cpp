@@ -2,6 +2,7 @@
 
 #include "signal/ScanChart.h"
 #include "signal/StartAcquisition.h"
+#include "widgets/ButtonPlacement.h"
 #include "widgets/CellText.h"
 #include "widgets/Fonts.h"
 #include "widgets/PageKeyFilter.h"
@@ -196,9 +197,7 @@ void ColumnSelectDlg::PlaceButtons()
     for (const ButtonPlace& place : kPlaces) {
         CMybutton& button = this->*place.button;
         button.setParent(this);
-        button.setObjectName(IdName(place.id));
-        button.setGeometry(kButtonX, place.y, kButtonWidth, kButtonHeight);
-        button.LoadBitmaps(place.strip, kButtonHeight, kButtonWidth);
+        PlaceButton(button, place.id, {kButtonX, place.y, kButtonWidth, kButtonHeight}, place.strip);
     }
 }
 
