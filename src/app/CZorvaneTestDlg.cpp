@@ -86,7 +86,6 @@ void CZorvaneTestDlg::OnInitDialog()
         pages_[slot]->setGeometry(kSlotRects[slot]);
     }
     homePage_.show();
-    homePage_.OnInitDialog();
     PlaceButtons();
     ShowPage(kHomePage);
     RegisterHotKeys();
@@ -98,6 +97,7 @@ QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
 {
     switch (slot) {
     case Slot::Home:
+        homePage_.OnInitDialog();  // the first detection, before any other page talks to the frame
         return &homePage_;
     case Slot::Advanced:
         return CreateAdvancedPage();
