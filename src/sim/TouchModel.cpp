@@ -240,11 +240,10 @@ namespace {
 // Every target of both target screens on the display.
 std::vector<ScreenPoint> TargetsOn(ScreenSize display)
 {
-    std::vector<ScreenPoint> targets = {TargetCentre(TwoPointTarget::TopLeft, display),
-                                        TargetCentre(TwoPointTarget::BottomRight, display)};
-    const NinePointLayout layout(display);
-    for (int target = 0; target < NinePointLayout::kTargetCount; ++target)
-        targets.push_back(layout.Centre(target));
+    const auto nine = NinePointLayout(display).Centres();
+    std::vector<ScreenPoint> targets(nine.begin(), nine.end());
+    targets.push_back(TargetCentre(TwoPointTarget::TopLeft, display));
+    targets.push_back(TargetCentre(TwoPointTarget::BottomRight, display));
     return targets;
 }
 

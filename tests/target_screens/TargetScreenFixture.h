@@ -54,11 +54,8 @@ struct ScreenKind<CCal9ViewDlg> {
 
     static std::vector<ScreenPoint> Targets(ScreenSize screen)
     {
-        const NinePointLayout layout(screen);
-        std::vector<ScreenPoint> targets;
-        for (int target = 0; target < NinePointLayout::kTargetCount; ++target)
-            targets.push_back(layout.Centre(target));
-        return targets;
+        const auto centres = NinePointLayout(screen).Centres();
+        return {centres.begin(), centres.end()};
     }
     static int ActiveTarget(const CCal9ViewDlg& screen) { return screen.calibration().session.activeTarget; }
     static std::vector<int> OnTheWire(const NinePointCalibration& r) { return {r.values.begin(), r.values.end()}; }
