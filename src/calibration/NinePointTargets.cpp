@@ -50,6 +50,14 @@ ScreenPoint NinePointLayout::Centre(int target) const
     return {AlongAxis(direction.x, screen_.width, c_), AlongAxis(direction.y, screen_.height, d_)};
 }
 
+std::array<ScreenPoint, NinePointLayout::kTargetCount> NinePointLayout::Centres() const
+{
+    std::array<ScreenPoint, kTargetCount> centres;
+    for (int target = 0; target < kTargetCount; ++target)
+        centres[static_cast<std::size_t>(target)] = Centre(target);
+    return centres;
+}
+
 ScreenRect NinePointLayout::CaptureZone(int target) const
 {
     const ScreenVector direction = Direction(target);

@@ -2,6 +2,7 @@
 
 #include "calibration/ScreenGeometry.h"
 
+#include <array>
 #include <optional>
 
 namespace zorvane {
@@ -21,6 +22,8 @@ public:
     static ScreenVector Direction(int target);
 
     ScreenPoint Centre(int target) const;
+    // Every target's centre in index order.
+    std::array<ScreenPoint, kTargetCount> Centres() const;
     // Bounds included; zones overlap on narrow displays.
     ScreenRect CaptureZone(int target) const;
     // The first target in index order whose zone holds the point.

@@ -1,5 +1,6 @@
 #include "demo/SimulatedPlatform.h"
 
+#include "demo/SimulatedTouchPointer.h"
 #include "platform/linux/OwnExecutableName.h"
 #include "platform/linux/ProcProcessList.h"
 
@@ -12,8 +13,12 @@ AppPlatform SimulatedPlatform(std::shared_ptr<SimulatedHidBackend> frame)
         return LinkPlatform{frame, std::make_shared<ProcProcessList>(), OwnExecutableName()};
     };
     platform.notices = [frame] { return frame; };
-    // The bezel lies on the display the target screens cover.
-    platform.mainScreenSize = [frame](QSize size) { frame->frame().SetDisplay({size.width(), size.height()}); };
+    // The bezel lies on the display the target screens cover, delivered for it.
+    platform.mainScreenSize = [frame](QSize size) { frame->frame().DeliverFor({size.width(), size.height()}); };
+    // A held mouse press on a target screen is a finger on the frame.
+    platform.targetPointer = [frame](TargetPointer::Sink sink) {
+        return std::make_unique<SimulatedTouchPointer>(frame, std::move(sink));
+    };
     return platform;
 }
 

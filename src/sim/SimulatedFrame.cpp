@@ -391,6 +391,12 @@ void SimulatedFrame::SetDisplay(ScreenSize display)
     state_.mounting.display = display;
 }
 
+void SimulatedFrame::DeliverFor(ScreenSize display)
+{
+    std::lock_guard guard(lock_);
+    DeliverForDisplay(state_, display);
+}
+
 std::optional<ScreenPoint> SimulatedFrame::ReportTouch(FingerPosition finger) const
 {
     std::lock_guard guard(lock_);

@@ -56,6 +56,9 @@ public:
     // The display the bezel lies on now has this size (another resolution, or the target screens
     // moved to another screen); the rest of its mounting stays as it is.
     void SetDisplay(ScreenSize display);
+    // The bezel as delivered for a display of this size instead (DeliverForDisplay): what the demo
+    // lies on the screen it runs on, so that its target screens can calibrate it.
+    void DeliverFor(ScreenSize display);
     Personality running() const;
     // The normal firmware's USB attributes.
     HidAttributes usbAttributes() const;

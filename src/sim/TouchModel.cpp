@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace zorvane {
 namespace {
@@ -232,6 +233,65 @@ FrameState::CalibrationRecords ExactRecords(const FrameState::Mounting& mounting
         records.ninePoint[2 * point + 1] = AsRecordValue(raw.y);
     }
     return records;
+}
+
+namespace {
+
+// Every target of both target screens on the display.
+std::vector<ScreenPoint> TargetsOn(ScreenSize display)
+{
+    const auto nine = NinePointLayout(display).Centres();
+    std::vector<ScreenPoint> targets(nine.begin(), nine.end());
+    targets.push_back(TargetCentre(TwoPointTarget::TopLeft, display));
+    targets.push_back(TargetCentre(TwoPointTarget::BottomRight, display));
+    return targets;
+}
+
+bool NearHalf(double raw)
+{
+    constexpr double kHair = 0.05;
+    return std::abs(raw - std::floor(raw) - 0.5) < kHair;
+}
+
+// Moves the bezel off raw readings of a half unit at the targets, one axis at a time.
+void AvoidHalfUnitsAtTargets(FrameState::Mounting& mounting)
+{
+    constexpr double kShift = 0.2;
+    constexpr int kTries = 4;
+    const Firmware bezel(mounting.display, AxesOf(mounting));
+    const std::vector<ScreenPoint> targets = TargetsOn(mounting.display);
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        bool xNearHalf = false, yNearHalf = false;
+        for (ScreenPoint target : targets) {
+            const Vec raw = RawAt(mounting, bezel.OwnPosition(target));
+            xNearHalf = xNearHalf || NearHalf(raw.x);
+            yNearHalf = yNearHalf || NearHalf(raw.y);
+        }
+        if (!xNearHalf && !yNearHalf)
+            return;
+        mounting.xRawAtCentre += xNearHalf ? kShift : 0;
+        mounting.yRawAtCentre += yNearHalf ? kShift : 0;
+    }
+}
+
+}  // namespace
+
+void DeliverForDisplay(FrameState& state, ScreenSize display)
+{
+    FrameState::Mounting& mounting = state.mounting;
+    mounting.xRawAtCentre += (display.width - mounting.display.width) / 2.0;
+    mounting.yRawAtCentre += (display.height - mounting.display.height) / 2.0;
+    mounting.display = display;
+    FrameState::Mounting nominal = mounting;
+    nominal.xUnitsPerPixel = 1;
+    nominal.yUnitsPerPixel = 1;
+    nominal.xRawAtCentre = display.width / 2.0;
+    nominal.yRawAtCentre = display.height / 2.0;
+    AvoidHalfUnitsAtTargets(mounting);
+    const FrameState::CalibrationRecords exact = ExactRecords(nominal);
+    state.calibration.factory = exact;
+    state.calibration.stored = exact;
+    state.calibration.current = exact;
 }
 
 }  // namespace zorvane

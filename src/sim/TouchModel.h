@@ -43,4 +43,13 @@ FrameState::Mounting TurnedWithDisplay(FrameState::Mounting upright, std::uint8_
 // finger on a target where it rests: what a perfect calibration leaves in the frame.
 FrameState::CalibrationRecords ExactRecords(const FrameState::Mounting& mounting);
 
+// The same bezel delivered for a display of another size: its mounting keeps its scale and how far
+// off the display centre it reads, and every record (factory, stored, applied) becomes the exact one
+// of the nominal mounting on that display, one raw unit per pixel with the centre read at the
+// display centre. Where the bezel would read a target within a hair of a half unit, no whole record
+// value reports it on its centre and the target screens' loops flip about it for ever: that axis of
+// the bezel then lies a fifth of a unit further on. The default frame is the one delivered for
+// 1920 x 1080.
+void DeliverForDisplay(FrameState& state, ScreenSize display);
+
 }  // namespace zorvane

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -165,6 +167,37 @@ TEST(SimulatedTouch, NoPointerOutsideTouchMode1InScanModeInTheBootloaderOrOffThe
         FrameState state = InMouseMode();
         c.change(state);
         EXPECT_EQ(ReportedPointer(state, c.finger).has_value(), c.reported) << c.name;
+    }
+}
+
+// The demo lies the frame on whatever screen it runs on. Delivered for the default display it is the
+// default frame; on another it reports every target off its centre as the default does, yet never a
+// half unit off: there no whole record value would put the pointer on the target.
+TEST(SimulatedTouch, DeliveredForADisplayTheFrameNeedsCalibratingAndCanBeCalibrated)
+{
+    FrameState same;
+    DeliverForDisplay(same, FrameState{}.mounting.display);
+    EXPECT_EQ(same.mounting.xRawAtCentre, FrameState{}.mounting.xRawAtCentre);
+    EXPECT_EQ(same.mounting.yRawAtCentre, FrameState{}.mounting.yRawAtCentre);
+    EXPECT_EQ(same.calibration.factory, FrameState{}.calibration.factory);
+
+    // On 800 x 600 and 1600 x 900 the default error reads some targets exactly a half unit off.
+    for (ScreenSize display : {ScreenSize{800, 600}, ScreenSize{1600, 900}, ScreenSize{1366, 768}}) {
+        SCOPED_TRACE(std::to_string(display.width) + " x " + std::to_string(display.height));
+        FrameState state;
+        DeliverForDisplay(state, display);
+        EXPECT_EQ(state.calibration.stored, state.calibration.factory);
+        state.settings.touchMode = touch_mode::kMouse;
+        SimulatedFrame frame(state);
+        const std::vector<ScreenPoint> targets = EveryTarget(display);
+        EXPECT_NE(frame.ReportTouch(At(targets[0])), targets[0]);
+        const FrameState::Mounting& m = state.mounting;
+        for (ScreenPoint target : targets) {
+            const double rawX = m.xRawAtCentre + m.xUnitsPerPixel * (target.x - display.width / 2.0);
+            const double rawY = m.yRawAtCentre + m.yUnitsPerPixel * (target.y - display.height / 2.0);
+            EXPECT_GT(std::abs(rawX - std::floor(rawX) - 0.5), 0.05) << target.x;
+            EXPECT_GT(std::abs(rawY - std::floor(rawY) - 0.5), 0.05) << target.y;
+        }
     }
 }
 
