@@ -2,6 +2,7 @@
 
 #include "calibration/CalibrationRun.h"
 #include "widgets/Artwork.h"
+#include "widgets/ButtonPlacement.h"
 #include "widgets/CellText.h"
 #include "widgets/Fonts.h"
 #include "widgets/PageKeyFilter.h"
@@ -31,17 +32,15 @@ CSaveCaldataDlg::CSaveCaldataDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("CSaveCaldataDlg"));
     setFixedSize(kWidth, kHeight);
-    PlaceButton(yesButton_, save_answer::kYes, {50, 130}, kYesBitmap);
-    PlaceButton(noButton_, save_answer::kNo, {149, 130}, kNoBitmap);
-    PlaceButton(cancelButton_, save_answer::kCancel, {248, 130}, kCancelBitmap);
+    PlaceAnswer(yesButton_, save_answer::kYes, {50, 130}, kYesBitmap);
+    PlaceAnswer(noButton_, save_answer::kNo, {149, 130}, kNoBitmap);
+    PlaceAnswer(cancelButton_, save_answer::kCancel, {248, 130}, kCancelBitmap);
     SwallowPageEndingKeys(*this);
 }
 
-void CSaveCaldataDlg::PlaceButton(CMybutton& button, int result, QPoint at, int bitmap)
+void CSaveCaldataDlg::PlaceAnswer(CMybutton& button, int result, QPoint at, int bitmap)
 {
-    button.setObjectName(QStringLiteral("id%1").arg(result));
-    button.setGeometry(at.x(), at.y(), kButtonWidth, kButtonHeight);
-    button.LoadBitmaps(bitmap, kButtonHeight, kButtonWidth);
+    PlaceButton(button, result, {at.x(), at.y(), kButtonWidth, kButtonHeight}, bitmap);
     connect(&button, &QAbstractButton::clicked, this, [this, result] { done(result); });
 }
 

@@ -25,7 +25,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void PlaceButton(CMybutton& button, int result, QPoint at, int bitmap);
+    void PlaceAnswer(CMybutton& button, int result, QPoint at, int bitmap);
 
     CMybutton yesButton_;
     CMybutton noButton_;

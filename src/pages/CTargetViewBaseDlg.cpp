@@ -2,6 +2,7 @@
 
 #include "calibration/TouchHold.h"
 #include "pages/CSaveCaldataDlg.h"
+#include "widgets/ButtonPlacement.h"
 #include "widgets/Palette.h"
 #include "widgets/ScreenOfWindow.h"
 
@@ -12,6 +13,8 @@
 #include <QPainter>
 #include <QPen>
 #include <QScreen>
+
+#include <tuple>
 
 namespace zorvane {
 namespace {
@@ -38,8 +41,11 @@ CTargetViewBaseDlg::CTargetViewBaseDlg(QWidget* parent, TargetPointerFactory poi
 {
     setWindowModality(Qt::ApplicationModal);
     setCursor(Qt::CrossCursor);
-    PlaceButton(exitButton_, kExitButton, kExitBitmap);
-    PlaceButton(resetButton_, kResetButton, kResetBitmap);
+    for (auto [button, id, bitmap] : {std::tuple{&exitButton_, kExitButton, kExitBitmap},
+                                      std::tuple{&resetButton_, kResetButton, kResetBitmap}}) {
+        PlaceButton(*button, id, {0, 0, kButtonWidth, kButtonHeight}, bitmap);
+        button->setCursor(Qt::ArrowCursor);  // the screen's crosshair stops at the buttons
+    }
     connect(&exitButton_, &QAbstractButton::clicked, this, [this] { Finish(); });
     connect(&resetButton_, &QAbstractButton::clicked, this, [this] { Reset(); });
 
@@ -62,14 +68,6 @@ CTargetViewBaseDlg::CTargetViewBaseDlg(QWidget* parent, TargetPointerFactory poi
 }
 
 CTargetViewBaseDlg::~CTargetViewBaseDlg() = default;
-
-void CTargetViewBaseDlg::PlaceButton(CMybutton& button, int id, int bitmap)
-{
-    button.setObjectName(QStringLiteral("id%1").arg(id));
-    button.resize(kButtonWidth, kButtonHeight);
-    button.LoadBitmaps(bitmap, kButtonHeight, kButtonWidth);
-    button.setCursor(Qt::ArrowCursor);
-}
 
 void CTargetViewBaseDlg::CoverScreen()
 {

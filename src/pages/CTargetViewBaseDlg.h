@@ -96,7 +96,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void PlaceButton(CMybutton& button, int id, int bitmap);
     void CoverScreen();
     int AskAboutSaving();
     // Ends the loop and hides the screen.

@@ -7,6 +7,8 @@
 
 #include "calibration/CalibrationFile.h"
 #include "calibration/CalibrationFileFormat.h"
+#include "pages/CCal9ViewDlg.h"
+#include "pages/CCalViewDlg.h"
 #include "pages/CCalibrationDlg.h"
 #include "widgets/CMybutton.h"
 
@@ -237,6 +239,29 @@ TEST_F(CalibrationPageTest, WithTheNinePointKindTheFileButtonsDoNothing)
     EXPECT_TRUE(proposedName.isEmpty());
     EXPECT_EQ(Text(Page::kFilePathText), QString());
     EXPECT_EQ(Text(Page::kMessageText), QString());
+}
+
+// The calibrate button opens the target screen of the frame's kind; the screen closing refreshes the
+// device section with what the frame holds then.
+TEST_F(CalibrationPageTest, CalibrateOpensTheScreenOfTheKindAndItsEndRefreshesThePage)
+{
+    Open();
+    Click(Page::kCalibrateButton);
+    ASSERT_TRUE(page->twoPointScreen().isVisible());
+    EXPECT_FALSE(page->ninePointScreen().isVisible());
+    FrameState changed = State();
+    changed.calibration.current.twoPoint = {0x10, 0x20, 0x700, 0x20, 0x700, 0x400, 0x10, 0x400};
+    backend->frame().SetState(changed);
+    page->twoPointScreen().Finish();
+    EXPECT_FALSE(page->twoPointScreen().isVisible());
+    EXPECT_EQ(Text(Page::kDeviceDataText), QStringLiteral("10-20-700-400"));
+
+    Click(Page::kNinePointButton);
+    Click(Page::kCalibrateButton);
+    EXPECT_TRUE(page->ninePointScreen().isVisible());
+    EXPECT_FALSE(page->twoPointScreen().isVisible());
+    page->ninePointScreen().Finish();
+    EXPECT_FALSE(page->ninePointScreen().isVisible());
 }
 
 TEST_F(CalibrationPageTest, ThePaintingHasItsBandSeparatorsAndTitles)
