@@ -5,7 +5,10 @@
 #include "calibration/CalibrationFile.h"
 #include "calibration/CalibrationFileFormat.h"
 #include "pages/CAdvancecdDlg.h"
+#include "pages/CCal9ViewDlg.h"
+#include "pages/CCalViewDlg.h"
 #include "pages/CCalibrationDlg.h"
+#include "pages/CSaveCaldataDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/CColumnZoomDlg.h"
 #include "pages/ColumnSelectDlg.h"
@@ -141,6 +144,23 @@ QString WriteBadFile(const QString& path)
     bytes[4] ^= 0x10;
     std::ofstream(path.toStdString(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return path;
+}
+
+// A mouse press held on a target screen: in the demo, a finger resting on the frame there.
+void HoldPress(QWidget& screen, QPoint at)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, at, screen.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&screen, &press);
+}
+
+// The target screen of the page's kind, started from the calibrate button with a finger resting a
+// little off `target`.
+void StartTargetScreen(CTargetViewBaseDlg& screen, CZorvaneTestDlg& window, QPoint target)
+{
+    ClickCalibrationButton(window, CCalibrationDlg::kCalibrateButton);
+    HoldPress(screen, target + QPoint(6, 4));
+    QCoreApplication::processEvents();
 }
 
 struct Shot {
@@ -280,6 +300,29 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     frame.ClearFaults();
     unfetched.findChild<QAbstractButton*>(QStringLiteral("id%1").arg(CCalibrationDlg::kExportButton))->click();
     keep(unfetched, "28-calibration-fetch-first");
+
+    window.ShowPage(CZorvaneTestDlg::kAdvancedPage);
+    AdvancedPage(window).button(CAdvancecdDlg::kCalibrationPage).click();
+    CCalibrationDlg& calibrationPage = CalibrationPage(window);
+    CCalViewDlg& twoPoint = calibrationPage.twoPointScreen();
+    StartTargetScreen(twoPoint, window, {150, 150});
+    while (twoPoint.ringCount() != 3)
+        twoPoint.AdvanceAnimation();
+    keep(twoPoint, "29-two-point-screen");
+    twoPoint.Finish();
+    // The marker blinks: it shows on every second paint.
+    ClickCalibrationButton(window, CCalibrationDlg::kNinePointButton);
+    CCal9ViewDlg& ninePoint = calibrationPage.ninePointScreen();
+    StartTargetScreen(ninePoint, window, {25, 25});
+    keep(ninePoint, "30-nine-point-screen-blink-1");
+    keep(ninePoint, "30-nine-point-screen-blink-2");
+    ninePoint.Finish();
+    ClickCalibrationButton(window, CCalibrationDlg::kTwoPointButton);
+    CSaveCaldataDlg prompt(&window);
+    prompt.show();
+    QCoreApplication::processEvents();
+    keep(prompt, "31-save-prompt");
+    prompt.close();
 
     CAboutDlg about(&window);
     about.show();
