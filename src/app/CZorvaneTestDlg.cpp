@@ -4,6 +4,7 @@
 #include "pages/CAdvancecdDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/ColumnSelectDlg.h"
+#include "pages/CUpdateFirmDlg.h"
 #include "pages/EmptyPage.h"
 #include "signal/AcquisitionFailureHook.h"
 #include "widgets/Artwork.h"
@@ -120,6 +121,11 @@ QWidget* CZorvaneTestDlg::CreateAdvancedPage()
     advanced->hide();
     advanced->OnInitDialog();
     hooks_.showAdvancedSubPage = [advanced](int index) { advanced->ShowSubPage(index); };
+    CUpdateFirmDlg* firmware = &advanced->firmwarePage();
+    hooks_.startFirmwareUpdate = [firmware] { firmware->StartUpdate(); };
+    hooks_.browseFirmware = [firmware] { firmware->BrowseImage(); };
+    // AutoJump asks for what Alt+Q does.
+    firmware->SetHomeRequest([this] { OnHotKey(kHotKeyHome); });
     return advanced;
 }
 

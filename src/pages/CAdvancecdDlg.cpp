@@ -1,6 +1,7 @@
 #include "pages/CAdvancecdDlg.h"
 
 #include "pages/CCalibrationDlg.h"
+#include "pages/CUpdateFirmDlg.h"
 #include "pages/EmptyPage.h"
 #include "widgets/ButtonPlacement.h"
 #include "widgets/PageKeyFilter.h"
@@ -45,8 +46,9 @@ CAdvancecdDlg::CAdvancecdDlg(QWidget* parent, TargetPointerFactory targetPointer
 
 void CAdvancecdDlg::OnInitDialog()
 {
-    // Created in this order; the firmware and setup sub-pages of later work replace the empty pages.
-    subPages_[kFirmwarePage] = new EmptyPage(this);
+    // Created in this order; the setup sub-page of later work replaces the empty page.
+    firmwarePage_ = new CUpdateFirmDlg(this);
+    subPages_[kFirmwarePage] = firmwarePage_;
     calibrationPage_ = new CCalibrationDlg(this, targetPointer_);
     subPages_[kCalibrationPage] = calibrationPage_;
     subPages_[kSetupPage] = new EmptyPage(this);
@@ -54,6 +56,7 @@ void CAdvancecdDlg::OnInitDialog()
         page->setGeometry(kSubPageRect);
         page->setVisible(page == subPages_[kFirmwarePage]);
     }
+    firmwarePage_->OnInitDialog();
     calibrationPage_->OnInitDialog();
     PlaceButtons();
     ShowSubPage(kFirmwarePage);

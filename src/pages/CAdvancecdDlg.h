@@ -11,6 +11,7 @@
 namespace zorvane {
 
 class CCalibrationDlg;
+class CUpdateFirmDlg;
 
 // The advanced page: a bar of bitmap buttons on the left and three sub-pages it owns beside it, one in
 // front at a time: the firmware update, the calibration and the device setup page. Showing the
@@ -42,6 +43,7 @@ public:
     // kNoSubPage every sub-page is hidden and only the simulation button pinned.
     void ShowSubPage(int index);
 
+    CUpdateFirmDlg& firmwarePage() { return *firmwarePage_; }
     CCalibrationDlg& calibrationPage() { return *calibrationPage_; }
     QWidget& subPage(SubPage page) const { return *subPages_[page]; }
     CMybutton& button(SubPage page) { return buttons_[page]; }
@@ -57,7 +59,8 @@ private:
     void PlaceButtons();
 
     const TargetPointerFactory targetPointer_;
-    CCalibrationDlg* calibrationPage_ = nullptr;        // the sub-pages are owned by the page as children
+    CUpdateFirmDlg* firmwarePage_ = nullptr;            // the sub-pages are owned by the page as children
+    CCalibrationDlg* calibrationPage_ = nullptr;
     std::array<QWidget*, kSubPageCount> subPages_{};  // by SubPage
     std::array<CMybutton, kSubPageCount + 1> buttons_;  // by SubPage, the simulation button last
 };

@@ -4,13 +4,13 @@
 #include "pages/CCalViewDlg.h"
 #include "widgets/ButtonPlacement.h"
 #include "widgets/CellText.h"
+#include "widgets/FilePath.h"
 #include "widgets/Fonts.h"
 #include "widgets/PageKeyFilter.h"
 #include "widgets/Palette.h"
 
 #include <QColor>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QPainter>
 #include <QPalette>
@@ -90,11 +90,6 @@ QString MessageText(CalibrationMessage message)
         return QStringLiteral("校准数据重置失败");
     }
     return {};
-}
-
-std::filesystem::path ToPath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 void ShowSection(QLabel& deviceId, QLabel& data, const CalibrationSectionText& section)
@@ -204,7 +199,7 @@ void CCalibrationDlg::ExportToFile()
     const QString path = dialogs_.save(this, QString::fromStdU16String(*proposed));
     if (path.isEmpty())
         return;
-    model_.Export(ToPath(path));
+    model_.Export(ToFilesystemPath(path));
     ShowModel();
 }
 
@@ -216,7 +211,7 @@ void CCalibrationDlg::BrowseFile()
     if (path.isEmpty())
         return;
     filePath_ = QDir::toNativeSeparators(path);
-    model_.LoadFile(ToPath(path));
+    model_.LoadFile(ToFilesystemPath(path));
     ShowModel();
 }
 

@@ -62,7 +62,7 @@ LinkStatus FirmwareUpdater::PrepareImage(const std::filesystem::path& path)
     return link_status::kOk;
 }
 
-LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path)
+LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path, std::stop_token stop)
 {
     SelectBootloader();
     // Each transfer needs its own accepted begin, and sends nothing but the begun image: a file
@@ -78,7 +78,7 @@ LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path)
     if (begun != image.bytes)
         return link_status::kImageInvalid;
 
-    if (const LinkStatus status = SendPayload(ImagePayload(image.bytes, image.header)))
+    if (const LinkStatus status = SendPayload(ImagePayload(image.bytes, image.header), stop))
         return status;
     std::this_thread::sleep_for(kPauseBeforeFinish);
     Report reply;
@@ -88,10 +88,12 @@ LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path)
     return link_status::kOk;
 }
 
-LinkStatus FirmwareUpdater::SendPayload(std::span<const std::uint8_t> payload)
+LinkStatus FirmwareUpdater::SendPayload(std::span<const std::uint8_t> payload, const std::stop_token& stop)
 {
     const std::size_t packets = (payload.size() + kBootloaderPacket - 1) / kBootloaderPacket;
     for (std::size_t i = 0; i < packets; ++i) {
+        if (stop.stop_requested())
+            return link_status::kWriteFailed;
         std::array<std::uint8_t, kBootloaderPacket> packet{};  // the last one is padded with zeros
         const auto chunk = payload.subspan(i * kBootloaderPacket);
         std::copy_n(chunk.begin(), std::min(chunk.size(), kBootloaderPacket), packet.begin());

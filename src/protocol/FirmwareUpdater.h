@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <stop_token>
 #include <vector>
 
 namespace zorvane {
@@ -32,8 +33,9 @@ public:
     // payload or checksum, 62 refused by the bootloader, or the failed transaction's status.
     LinkStatus PrepareImage(const std::filesystem::path& path);
     // Sends the payload of the image PrepareImage has just begun, then finishes. The file is read
-    // and checked again: when it is no longer exactly the begun image nothing is sent (61).
-    LinkStatus TransferImage(const std::filesystem::path& path);
+    // and checked again: when it is no longer exactly the begun image nothing is sent (61). A stop
+    // requested through `stop` ends the transfer before its next packet, as a failed write would.
+    LinkStatus TransferImage(const std::filesystem::path& path, std::stop_token stop = {});
 
     // The channel's filter as ReadBootloaderVersion found it.
     DeviceFilter bootFilter() const;
@@ -49,7 +51,7 @@ private:
     static LoadedImage Unloaded(LinkStatus status);
     LoadedImage LoadCheckedImage(const std::filesystem::path& path) const;
     LinkStatus Exchange(const Command& command, Report& reply);
-    LinkStatus SendPayload(std::span<const std::uint8_t> payload);
+    LinkStatus SendPayload(std::span<const std::uint8_t> payload, const std::stop_token& stop);
 
     std::atomic<DeviceChannel*> channel_{nullptr};
     mutable std::mutex lock_;                // the page's thread and the transfer worker both get here

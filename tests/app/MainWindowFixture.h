@@ -6,6 +6,8 @@
 #include "LinkFixtures.h"
 #include "TestApplication.h"
 #include "app/CZorvaneTestDlg.h"
+#include "pages/CAdvancecdDlg.h"
+#include "pages/CUpdateFirmDlg.h"
 #include "protocol/CommandTable.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +33,10 @@ protected:
     {
         auto created = std::make_unique<CZorvaneTestDlg>();
         created->OnInitDialog();
+        // Alt+Z browses: the firmware page's dialog must not wait for a technician.
+        dynamic_cast<CAdvancecdDlg&>(created->page(CZorvaneTestDlg::Slot::Advanced))
+            .firmwarePage()
+            .SetOpenDialog([](QWidget*) { return QString(); });
         PageHooks& hooks = created->hooks();
         Record("stopAcquisition", hooks.stopAcquisition);
         Record("startAcquisition", hooks.startAcquisition);

@@ -2,6 +2,7 @@
 // round trip through its buttons and dialogs, and its painting.
 
 #include "LinkFixtures.h"
+#include "PageControls.h"
 #include "PixelProbes.h"
 #include "TestApplication.h"
 
@@ -21,7 +22,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 namespace zorvane::testing {
@@ -55,23 +55,10 @@ protected:
         page->OnInitDialog();
     }
 
-    QString Text(int id) const
-    {
-        auto* label = page->findChild<QLabel*>(QStringLiteral("id%1").arg(id));
-        if (!label)
-            throw std::runtime_error("no text " + std::to_string(id));
-        return label->text();
-    }
+    QString Text(int id) const { return ControlOf<QLabel>(*page, id).text(); }
 
-    CMybutton& Button(int id) const
-    {
-        auto* button = page->findChild<CMybutton*>(QStringLiteral("id%1").arg(id));
-        if (!button)
-            throw std::runtime_error("no button " + std::to_string(id));
-        return *button;
-    }
-
-    void Click(int id) { QTest::mouseClick(&Button(id), Qt::LeftButton, {}, Button(id).rect().center()); }
+    CMybutton& Button(int id) const { return ControlOf<CMybutton>(*page, id); }
+    void Click(int id) { ClickControl(*page, id); }
 
     // Exports the frame's record as fetched and reads it back as the chosen file.
     void ExportAndBrowse(const std::string& name)
