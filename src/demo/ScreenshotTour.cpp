@@ -9,11 +9,13 @@
 #include "pages/CCalViewDlg.h"
 #include "pages/CCalibrationDlg.h"
 #include "pages/CSaveCaldataDlg.h"
+#include "pages/CUpdateFirmDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/CColumnZoomDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "signal/CursorMode.h"
 #include "signal/ScanSelection.h"
+#include "sim/FirmwareImages.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -339,6 +341,21 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     Settle([&] { return !zoom.chart().data().xPower.empty(); });
     keep(zoom, "15-zoom-view");
     zoom.accept();
+
+    // Last, since the frame comes back from its bootloader with other firmware.
+    window.ShowPage(CZorvaneTestDlg::kAdvancedPage);
+    AdvancedPage(window).ShowSubPage(CAdvancecdDlg::kFirmwarePage);
+    CUpdateFirmDlg& firmware = AdvancedPage(window).firmwarePage();
+    firmware.StartUpdate();
+    keep(window, "32-firmware-file-missing");
+    const QString image = files.filePath(QStringLiteral("ZV-IR65T.bin"));
+    const std::vector<std::uint8_t> bytes = ImageForFrame(frame.frame().state(), 0x0320);
+    std::ofstream(image.toStdString(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    firmware.SetOpenDialog([image](QWidget*) { return image; });
+    firmware.BrowseImage();
+    firmware.StartUpdate();
+    Settle([&] { return !firmware.transferRunning() && firmware.shownProgress() == 100.0f; });
+    keep(window, "33-firmware-update-done");
     window.CloseSequence();
     return written;
 }
