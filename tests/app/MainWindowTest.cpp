@@ -1,8 +1,11 @@
+#include "ImageFile.h"
 #include "MainWindowFixture.h"
 #include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
 #include "pages/CAdvancecdDlg.h"
 #include "pages/ColumnSelectDlg.h"
+#include "pages/CUpdateFirmDlg.h"
+#include "sim/FirmwareImages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -244,6 +247,22 @@ TEST_F(OnMainWindow, FirmwareHotKeysKeepTheSubPageOfAShownAdvancedPage)
     EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kAdvancedPage);
     EXPECT_FALSE(advanced.subPage(CAdvancecdDlg::kFirmwarePage).isHidden());
     EXPECT_TRUE(advanced.subPage(CAdvancecdDlg::kCalibrationPage).isHidden());
+}
+
+// Alt+Z chooses the image and Alt+X starts it; with AutoJump on, the window goes home once the bar is full.
+TEST_F(OnMainWindow, FirmwareUpdateByHotKeysJumpsHomeWhenDone)
+{
+    backend->SetReenumerationDelay(std::chrono::milliseconds(50));
+    backend->SetReplyLatency(std::chrono::milliseconds::zero());  // some two thousand packets
+    const ImageFile file(ImageForFrame(backend->frame().state(), 0x0320));
+    CUpdateFirmDlg& firmware = dynamic_cast<CAdvancecdDlg&>(window->page(Slot::Advanced)).firmwarePage();
+    firmware.SetOpenDialog([&](QWidget*) { return QString::fromStdString(file.path().string()); });
+    firmware.ToggleAutoJump();
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyBrowseFirmware);
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStartFirmware);
+    EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kAdvancedPage);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PinnedPage() == CZorvaneTestDlg::kHomePage; }, 60000));
+    EXPECT_EQ(firmware.shownProgress(), 100.0f);
 }
 
 }  // namespace
