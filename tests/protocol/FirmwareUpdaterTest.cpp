@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <numeric>
+#include <stop_token>
 
 namespace zorvane {
 namespace {
@@ -82,6 +83,22 @@ TEST_F(ScriptedBootloader, VersionDecidesTheAcceptedSizesAndIsKeptWithTheFilter)
     EXPECT_EQ(filter.vendorId, 0x1101);
     EXPECT_EQ(filter.versionNumber, kBootloaderVersion);
     EXPECT_EQ(filter.devicePath, "/dev/hidraw2");
+}
+
+// The page's worker is stopped when the page goes: nothing more reaches the bootloader, nor a finish.
+TEST_F(ScriptedBootloader, StoppedTransferSendsNoFurtherPacket)
+{
+    FindBootloader();
+    const ImageFile file(Image(113));
+    ASSERT_EQ(Updater().PrepareImage(file.path()), link_status::kOk);
+    ClearRequests();
+    std::stop_source stop;
+    stop.request_stop();
+
+    EXPECT_EQ(Updater().TransferImage(file.path(), stop.get_token()), link_status::kWriteFailed);
+    EXPECT_TRUE(RequestsOf(kData).empty());
+    EXPECT_TRUE(RequestsOf(kFinish).empty());
+    EXPECT_EQ(Updater().progress.load(), 0.0f);
 }
 
 TEST_F(ScriptedBootloader, PayloadTravelsInFiftySixByteSlicesThenFinish)
