@@ -79,8 +79,7 @@ void CHomeDlg::OnDeviceChange(const DeviceNotice& notice)
             return;
         accessRefused_ = false;
         EnterState(false);
-        GetDeviceProtocol();
-        GetDeviceChannel().CloseDeviceHandle();
+        CloseNormalDevice(GetDeviceProtocol());
         return;
     }
 }

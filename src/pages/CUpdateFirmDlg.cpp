@@ -1,5 +1,6 @@
 #include "pages/CUpdateFirmDlg.h"
 
+#include "protocol/DeviceProtocol.h"
 #include "protocol/FirmwareUpdater.h"
 #include "protocol/SendCommand.h"
 #include "widgets/ButtonPlacement.h"
@@ -255,8 +256,10 @@ void CUpdateFirmDlg::BeginTransfer()
     matched_ = true;
     SetText(kMatchSlot, QStringLiteral("固件匹配成功  . . ."));
     SetText(kTransferSlot, QStringLiteral("正在更新固件到设备  . . ."));
-    // The worker takes its own copy of the path: the line may be changed while it runs.
-    transfer_ = std::jthread([this, path = ToFilesystemPath(texts_[kPathSlot].text())](std::stop_token stop) {
+    // The worker takes its own copy of the path: the line may be changed while it runs. The hold
+    // is taken here so no page request slips in before the worker takes over the channel.
+    transfer_ = std::jthread([this, path = ToFilesystemPath(texts_[kPathSlot].text()),
+                              hold = NormalTrafficHold(GetDeviceProtocol())](std::stop_token stop) {
         const LinkStatus status = GetFirmwareUpdater().TransferImage(path, stop);
         if (!stop.stop_requested())
             QMetaObject::invokeMethod(this, [this, status] { OnTransferEnded(status); }, Qt::QueuedConnection);

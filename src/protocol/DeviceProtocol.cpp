@@ -17,6 +17,8 @@ void DeviceProtocol::setInfo(const DeviceInfo& info)
 LinkStatus DeviceProtocol::Exchange(const Command& command, Report& reply)
 {
     reply.fill(0);
+    if (heldBack())
+        return link_status::kBusy;
     return channel.load()->Transact(command.timeoutMs, command.request, reply);
 }
 
@@ -30,7 +32,15 @@ void SelectNormalDevice(DeviceProtocol& protocol)
 {
     DeviceChannel& channel = GetDeviceChannel();
     protocol.channel = &channel;
-    channel.ApplyFilter(NormalFirmwareFilter());
+    if (!protocol.heldBack())
+        channel.ApplyFilter(NormalFirmwareFilter());
+}
+
+void CloseNormalDevice(DeviceProtocol& protocol)
+{
+    SelectNormalDevice(protocol);
+    if (!protocol.heldBack())
+        protocol.channel.load()->CloseDeviceHandle();
 }
 
 LinkStatus QueryDeviceInfo(DeviceProtocol& protocol, DeviceInfo& info)

@@ -1,5 +1,7 @@
 #include "FirmwareUpdater.h"
 
+#include "DeviceProtocol.h"
+
 #include <algorithm>
 #include <array>
 #include <fstream>
@@ -64,6 +66,7 @@ LinkStatus FirmwareUpdater::PrepareImage(const std::filesystem::path& path)
 
 LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path, std::stop_token stop)
 {
+    const NormalTrafficHold hold(GetDeviceProtocol());
     SelectBootloader();
     // Each transfer needs its own accepted begin, and sends nothing but the begun image: a file
     // changed since, even into another valid image, is never flashed.
@@ -84,6 +87,9 @@ LinkStatus FirmwareUpdater::TransferImage(const std::filesystem::path& path, std
     Report reply;
     if (const LinkStatus status = Exchange(commands::BootloaderFinish(), reply))
         return status;
+    // The frame now restarts as the normal firmware: the next request must open that, not fail on
+    // the bootloader's dead interface.
+    channel_.load()->CloseDeviceHandle();
     progress = 100.0f;
     return link_status::kOk;
 }

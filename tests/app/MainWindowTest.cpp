@@ -5,6 +5,7 @@
 #include "pages/CAdvancecdDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "pages/CUpdateFirmDlg.h"
+#include "protocol/FirmwareUpdater.h"
 #include "sim/FirmwareImages.h"
 
 #include <QApplication>
@@ -263,6 +264,34 @@ TEST_F(OnMainWindow, FirmwareUpdateByHotKeysJumpsHomeWhenDone)
     EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kAdvancedPage);
     ASSERT_TRUE(QTest::qWaitFor([&] { return PinnedPage() == CZorvaneTestDlg::kHomePage; }, 60000));
     EXPECT_EQ(firmware.shownProgress(), 100.0f);
+    EXPECT_TRUE(window->homePage().connected());
+    EXPECT_EQ(window->homePage().deviceInfo().firmwareVersionText, "0320");
+}
+
+// Late udev notices mid-transfer (the normal interface's removal, the bootloader's arrival) make the
+// home page re-detect and close what it opened; neither may reach the bootloader's open interface.
+TEST_F(OnMainWindow, DeviceNoticesDuringAFirmwareTransferDoNotDisturbIt)
+{
+    GetDeviceChannel().CloseDeviceHandle();
+    window->homePage().Redetect();  // on a fresh handle, so the home page knows the interface it opened
+    ASSERT_EQ(window->homePage().deviceInfo().interfacePath, SimulatedHidBackend::kCommandPath);
+    backend->SetReenumerationDelay(std::chrono::milliseconds(50));
+    backend->SetReplyLatency(std::chrono::milliseconds(1));  // so that the notices come mid-transfer
+    const ImageFile file(ImageForFrame(backend->frame().state(), 0x0320));
+    CUpdateFirmDlg& firmware = dynamic_cast<CAdvancecdDlg&>(window->page(Slot::Advanced)).firmwarePage();
+    firmware.SetOpenDialog([&](QWidget*) { return QString::fromStdString(file.path().string()); });
+    firmware.ToggleAutoJump();
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyBrowseFirmware);
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyStartFirmware);
+    ASSERT_TRUE(QTest::qWaitFor([] { return GetFirmwareUpdater().progress.load() > 10.0f; }, 60000));
+
+    window->OnDeviceChange({DeviceNotice::Kind::Removal, SimulatedHidBackend::kCommandPath});
+    window->OnDeviceChange({DeviceNotice::Kind::Arrival, SimulatedHidBackend::kBootloaderPath});
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PinnedPage() == CZorvaneTestDlg::kHomePage; }, 60000));
+    EXPECT_EQ(firmware.shownProgress(), 100.0f);
+    EXPECT_TRUE(window->homePage().connected());
+    EXPECT_EQ(window->homePage().deviceInfo().firmwareVersionText, "0320");
 }
 
 }  // namespace

@@ -84,6 +84,34 @@ TEST_F(FirmwareUpdate, CompleteUpdateBringsTheFrameBackWithTheNewFirmware)
     EXPECT_EQ(State().running, Personality::NormalFirmware);
 }
 
+TEST_F(FirmwareUpdate, NormalRequestsDuringTheTransferAreRefusedWithoutReachingTheBootloader)
+{
+    backend->SetReenumerationDelay(0ms);
+    backend->SetReplyLatency(1ms);  // so that the transfer is still running while the requests come
+    const ImageFile file(ImageForFrame(State(), kNewVersion));
+    ASSERT_EQ(BringUpBootloader(), link_status::kOk);
+    Updater().ReadBootloaderVersion();
+    ASSERT_EQ(Updater().PrepareImage(file.path()), link_status::kOk);
+
+    auto worker = std::async(std::launch::async, [&] { return Updater().TransferImage(file.path()); });
+    const auto deadline = std::chrono::steady_clock::now() + kGenerous;
+    while (Updater().progress.load() < 10.0f && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    // What a re-detecting home page and a removal notice do while the bootloader is open.
+    DeviceInfo info;
+    EXPECT_EQ(QueryDeviceInfo(GetDeviceProtocol(), info), link_status::kBusy);
+    CloseNormalDevice(GetDeviceProtocol());
+    EXPECT_EQ(SendCommand(GetDeviceProtocol(), commands::GetRotation()), link_status::kBusy);
+    const std::vector<Report> received = backend->ReceivedRequests();
+
+    EXPECT_EQ(worker.get(), link_status::kOk);
+    // At 10 % the last couple of hundred requests were all sent during the transfer.
+    ASSERT_GE(received.size(), 200u);
+    EXPECT_TRUE(std::all_of(received.end() - 200, received.end(),
+                            [](const Report& request) { return request[1] == command_code::kBootloader; }));
+    EXPECT_EQ(Updater().progress.load(), 100.0f);
+}
+
 TEST_F(FirmwareUpdate, UnplugDuringTheTransferEndsItWithTheLastAcknowledgedProgress)
 {
     backend->SetReenumerationDelay(0ms);
