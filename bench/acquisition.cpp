@@ -12,6 +12,8 @@
 #include "signal/StartAcquisition.h"
 #include "sim/SimulatedHidBackend.h"
 
+#include "SimulatedLinkPlatform.h"
+
 #include <benchmark/benchmark.h>
 
 #include <ctime>
@@ -22,11 +24,6 @@ namespace {
 
 constexpr std::chrono::microseconds kChunkPause{3000};
 constexpr std::chrono::microseconds kReplyLatency{1000};
-
-class NoProcesses : public ProcessList {
-public:
-    std::optional<bool> IsRunning(const std::string&) override { return false; }
-};
 
 double Seconds(std::chrono::steady_clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
@@ -56,7 +53,7 @@ std::int64_t ChunksPerSeries(std::int32_t receivers)
 void BM_ValueCycle(benchmark::State& state)
 {
     auto backend = std::make_shared<SimulatedHidBackend>();
-    SetLinkPlatformFactory([backend] { return LinkPlatform{backend, std::make_shared<NoProcesses>(), "zorvane"}; });
+    UseSimulatedFrame(backend);
     backend->SetReplyLatency(std::chrono::duration_cast<std::chrono::milliseconds>(kReplyLatency));
     SetScanSelection({.value = true});
     ScanChart chart;

@@ -10,11 +10,12 @@
 #include "signal/ChartInfo.h"
 #include "signal/ScanSelection.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QImage>
 #include <QPainter>
 #include <QTimer>
+
+#include "WidgetBenchMain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -143,13 +144,4 @@ BENCHMARK(BM_IdleChartPageCpu)->Iterations(1)->Unit(benchmark::kSecond);
 }  // namespace
 }  // namespace zorvane
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zorvane::RunBenchmarksWithApplication(argc, argv); }

@@ -11,6 +11,8 @@
 #include "sim/SimulatedHidBackend.h"
 #include "sim/TouchModel.h"
 
+#include "SimulatedLinkPlatform.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -20,11 +22,6 @@ namespace zorvane {
 namespace {
 
 constexpr int kTickLimit = 5000;
-
-class NoProcesses : public ProcessList {
-public:
-    std::optional<bool> IsRunning(const std::string&) override { return false; }
-};
 
 struct TargetCost {
     int ticks = 0;
@@ -37,7 +34,7 @@ SimulatedHidBackend& DemoFrame(CalibrationKind kind, ScreenSize display)
     static const std::shared_ptr<SimulatedHidBackend> backend = [] {
         auto made = std::make_shared<SimulatedHidBackend>();
         made->SetReplyLatency(std::chrono::milliseconds::zero());
-        SetLinkPlatformFactory([made] { return LinkPlatform{made, std::make_shared<NoProcesses>(), "zorvane"}; });
+        UseSimulatedFrame(made);
         return made;
     }();
     FrameState state;

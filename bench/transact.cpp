@@ -6,6 +6,8 @@
 #include "protocol/CommandTable.h"
 #include "sim/SimulatedHidBackend.h"
 
+#include "SimulatedLinkPlatform.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/eventfd.h>
@@ -19,16 +21,11 @@
 namespace zorvane {
 namespace {
 
-class NoProcesses : public ProcessList {
-public:
-    std::optional<bool> IsRunning(const std::string&) override { return false; }
-};
-
 void BM_TransactRoundTrip(benchmark::State& state)
 {
     auto backend = std::make_shared<SimulatedHidBackend>();
     backend->SetReplyLatency(std::chrono::milliseconds::zero());
-    DeviceChannel channel({backend, std::make_shared<NoProcesses>(), "zorvane"});
+    DeviceChannel channel(SimulatedLinkPlatform(backend));
     channel.ApplyFilter(NormalFirmwareFilter());
     const Command identity = commands::GetDeviceIdentity();
     Report reply{};

@@ -22,6 +22,8 @@
 #include <QCursor>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -137,6 +139,14 @@ void ChooseFilesFrom(CCalibrationDlg& page, const QString& chosen)
     page.SetFileDialogs({[&chosen](QWidget*, const QString&) { return chosen; }, [&chosen](QWidget*) { return chosen; }});
 }
 
+template <typename Bytes>
+QString WriteFile(const QString& path, const Bytes& bytes)
+{
+    std::ofstream(path.toStdString(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
 // A calibration data file whose checksum does not match its record.
 QString WriteBadFile(const QString& path)
 {
@@ -144,8 +154,7 @@ QString WriteBadFile(const QString& path)
     record.deviceId = {u'1', u'9', u'2', u'-', u'1', u'0', u'8'};
     CalibrationFileBytes bytes = EncodeCalibrationFile(record);
     bytes[4] ^= 0x10;
-    std::ofstream(path.toStdString(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
+    return WriteFile(path, bytes);
 }
 
 // A mouse press held on a target screen: in the demo, a finger resting on the frame there.
@@ -163,6 +172,84 @@ void StartTargetScreen(CTargetViewBaseDlg& screen, CZorvaneTestDlg& window, QPoi
     ClickCalibrationButton(window, CCalibrationDlg::kCalibrateButton);
     HoldPress(screen, target + QPoint(6, 4));
     QCoreApplication::processEvents();
+}
+
+using Keep = std::function<void(QWidget&, const char*)>;
+
+QString FirmwareText(CUpdateFirmDlg& page, int id)
+{
+    return page.findChild<QLabel*>(QStringLiteral("id%1").arg(id))->text();
+}
+
+// Chooses `image` with the page's dialog and starts; the image is removed again at once when `vanishes`,
+// before the bootloader has answered.
+void StartFirmwareUpdate(CUpdateFirmDlg& page, const QString& image, bool vanishes = false)
+{
+    page.SetOpenDialog([image](QWidget*) { return image; });
+    page.BrowseImage();
+    page.StartUpdate();
+    if (vanishes)
+        QFile::remove(image);
+}
+
+// An image the simulated frame's bootloader takes, but made for another frame.
+std::vector<std::uint8_t> ImageForAnotherFrame(const FrameState& state)
+{
+    ImageLayout layout;
+    layout.fileSize = ImageForFrame(state, 0x0320).size();
+    layout.sizes = AcceptedSizesFor(state.bootloader.versionNumber);
+    layout.payload.assign(1000, 0x42);
+    layout.targetBytes.fill(0x77);
+    return LayOutImage(layout);
+}
+
+// The firmware page through a whole update: idle, asking for a file, each image fault, searching for
+// the bootloader, the transfer, a lost connection and its restart, and done.
+void KeepFirmwareShots(CZorvaneTestDlg& window, SimulatedHidBackend& frame, const QDir& files, const Keep& keep)
+{
+    using namespace std::chrono_literals;
+    window.ShowPage(CZorvaneTestDlg::kAdvancedPage);
+    AdvancedPage(window).ShowSubPage(CAdvancecdDlg::kFirmwarePage);
+    CUpdateFirmDlg& page = AdvancedPage(window).firmwarePage();
+    const auto idle = [&page] { return !page.searchTimerActive() && !page.transferRunning(); };
+    keep(window, "34-firmware-idle");
+    page.StartUpdate();
+    keep(window, "32-firmware-file-missing");
+
+    const FrameState state = frame.frame().state();
+    const QString image = WriteFile(files.filePath(QStringLiteral("ZV-IR65T.bin")), ImageForFrame(state, 0x0320));
+    const struct {
+        const char* name;
+        QString file;
+        bool vanishes;
+    } faults[] = {
+        {"36-firmware-open-failed", WriteFile(files.filePath(QStringLiteral("gone.bin")), ImageForFrame(state, 0x0320)), true},
+        {"37-firmware-format-error", WriteFile(files.filePath(QStringLiteral("short.bin")), std::vector<std::uint8_t>(100)), false},
+        {"38-firmware-mismatch", WriteFile(files.filePath(QStringLiteral("other-frame.bin")), ImageForAnotherFrame(state)), false},
+    };
+    for (const auto& fault : faults) {
+        StartFirmwareUpdate(page, fault.file, fault.vanishes);
+        Settle(idle);
+        keep(window, fault.name);
+    }
+
+    frame.Unplug();
+    StartFirmwareUpdate(page, image);
+    Settle([&] { return FirmwareText(page, CUpdateFirmDlg::kDetectText) == QStringLiteral("检测设备  . ."); });
+    keep(window, "35-firmware-detecting");
+
+    frame.SetReplyLatency(1ms);  // a transfer slow enough to be seen under way
+    frame.Replug();
+    Settle([&] { return page.shownProgress() >= 40.0f; });
+    keep(window, "39-firmware-transferring");
+    frame.Unplug();
+    Settle([&] { return page.retryCount() == 1; });
+    keep(window, "39-firmware-connection-lost");
+
+    frame.SetReplyLatency(0ms);
+    frame.Replug();
+    Settle([&] { return idle() && page.shownProgress() == 100.0f; });
+    keep(window, "33-firmware-update-done");
 }
 
 struct Shot {
@@ -342,20 +429,7 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     keep(zoom, "15-zoom-view");
     zoom.accept();
 
-    // Last, since the frame comes back from its bootloader with other firmware.
-    window.ShowPage(CZorvaneTestDlg::kAdvancedPage);
-    AdvancedPage(window).ShowSubPage(CAdvancecdDlg::kFirmwarePage);
-    CUpdateFirmDlg& firmware = AdvancedPage(window).firmwarePage();
-    firmware.StartUpdate();
-    keep(window, "32-firmware-file-missing");
-    const QString image = files.filePath(QStringLiteral("ZV-IR65T.bin"));
-    const std::vector<std::uint8_t> bytes = ImageForFrame(frame.frame().state(), 0x0320);
-    std::ofstream(image.toStdString(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    firmware.SetOpenDialog([image](QWidget*) { return image; });
-    firmware.BrowseImage();
-    firmware.StartUpdate();
-    Settle([&] { return !firmware.transferRunning() && firmware.shownProgress() == 100.0f; });
-    keep(window, "33-firmware-update-done");
+    KeepFirmwareShots(window, frame, QDir(files.path()), keep);  // last: the frame comes back with other firmware
     window.CloseSequence();
     return written;
 }
