@@ -272,6 +272,29 @@ TEST_F(FirmwarePageTest, UnplugDuringTheTransferRestartsTheUpdate)
     EXPECT_EQ(after.firmwareVersionText, "0320");
 }
 
+// An image replaced after its check is not flashed: the transfer fails as a broken one does, and the
+// restart checks and flashes the file as it now is.
+TEST_F(FirmwarePageTest, ImageReplacedAfterItsCheckIsCheckedAgainBeforeItIsFlashed)
+{
+    constexpr std::uint16_t kReplacementVersion = 0x0330;
+    Open();
+    const ImageFile file(ImageForFrame(State(), kNewVersion));
+    const auto replacement = ImageForFrame(State(), kReplacementVersion);
+    std::atomic<bool> replaced{false};
+    backend->WatchRequests([&](const Report& request) {
+        if (request[0] == 0xFB && request[2] == 0x01 && !replaced.exchange(true))  // the check's begin
+            file.Write(replacement);
+    });
+    StartWith(file);
+    ASSERT_TRUE(WaitFor([&] { return page->retryCount() == 1; }));
+    EXPECT_EQ(Text(Page::kResultText), kConnectionError);
+
+    ASSERT_TRUE(WaitFor([&] { return Text(Page::kResultText) == kComplete; }));
+    DeviceInfo after;
+    ASSERT_TRUE(WaitFor([&] { return QueryDeviceInfo(GetDeviceProtocol(), after) == link_status::kOk; }));
+    EXPECT_EQ(after.firmwareVersionText, "0330");
+}
+
 TEST_F(FirmwarePageTest, SixFailedTransfersInARowRestartFiveTimesThenStayIdle)
 {
     std::atomic<int> transfers{0};
