@@ -2,6 +2,7 @@
 
 #include "link/DeviceChannel.h"
 #include "link/DeviceNotices.h"
+#include "pages/DrawingPointer.h"
 #include "pages/TargetPointer.h"
 
 #include <QSize>
@@ -21,11 +22,15 @@ namespace zorvane {
 //
 // `targetPointer`, when set, makes the pointer of the target screens (the demo's simulated frame);
 // left out, they follow the system pointer, which a real frame moves.
+//
+// `drawingPointer` says whether the mouse draws on the drawing test too (a desktop without a touch
+// screen); left out, only touch input draws.
 struct AppPlatform {
     std::function<LinkPlatform()> link;
     std::function<std::shared_ptr<DeviceNoticeSource>()> notices;
     std::function<void(QSize)> mainScreenSize = {};  // may be left out
     TargetPointerFactory targetPointer = {};          // may be left out
+    DrawingPointer drawingPointer = DrawingPointer::TouchOnly;
 };
 
 }  // namespace zorvane

@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "pages/CAdvancecdDlg.h"
 #include "pages/CColumnNormalDlg.h"
+#include "pages/CDrawDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "pages/EmptyPage.h"
@@ -138,12 +139,14 @@ QWidget* CZorvaneTestDlg::CreateChartView()
     return chartView_;
 }
 
-// Beside the chart view it steers; its stop routine also ends acquisition after a failed read.
+// Beside the chart view it steers; its stop routine also ends acquisition after a failed read. Its
+// draw button opens the drawing test over this window.
 QWidget* CZorvaneTestDlg::CreateSelectionPanel()
 {
     auto* panel = new ColumnSelectDlg(this);
     panel->hide();
     panel->SetChart(&chartView_->chart());
+    panel->SetDrawingTest([this] { RunDrawingTest(this, drawingPointer_); });
     panel->OnInitDialog();
     SetAcquisitionFailureHook(panel->FailureHook());
     hooks_.stopAcquisition = [panel] { panel->OnStop(); };

@@ -5,6 +5,7 @@
 #include "app/PageHooks.h"
 #include "link/DeviceNotices.h"
 #include "pages/CHomeDlg.h"
+#include "pages/DrawingPointer.h"
 #include "pages/TargetPointer.h"
 
 #include <QDialog>
@@ -64,6 +65,8 @@ public:
 
     // Where the target screens of the calibration page take their pointer from; set before OnInitDialog.
     void SetTargetPointer(TargetPointerFactory factory) { targetPointer_ = std::move(factory); }
+    // Whether the mouse draws on the drawing test as well as touch input.
+    void SetDrawingPointer(DrawingPointer pointer) { drawingPointer_ = pointer; }
     // Creates the pages (the home page detects the frame), places the buttons, shows the home page (a
     // second detection) and registers the hot keys.
     void OnInitDialog();
@@ -111,6 +114,7 @@ private:
 
     PageHooks hooks_;
     TargetPointerFactory targetPointer_;
+    DrawingPointer drawingPointer_ = DrawingPointer::TouchOnly;
     CHomeDlg homePage_;
     std::array<QWidget*, kSlotCount> pages_{};
     CColumnNormalDlg* chartView_ = nullptr;  // owned by the window, like every page

@@ -9,6 +9,7 @@ MainWindowRun::MainWindowRun(const AppPlatform& platform)
     SetLinkPlatformFactory(platform.link);
     window_ = std::make_unique<CZorvaneTestDlg>();
     window_->SetTargetPointer(platform.targetPointer);
+    window_->SetDrawingPointer(platform.drawingPointer);
     window_->OnInitDialog();
     if (platform.mainScreenSize)
         screen_ = std::make_unique<ScreenOfWindow>(*window_, platform.mainScreenSize);

@@ -12,10 +12,12 @@
 #include "pages/CUpdateFirmDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/CColumnZoomDlg.h"
+#include "pages/CDrawDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "signal/CursorMode.h"
 #include "signal/ScanSelection.h"
 #include "sim/FirmwareImages.h"
+#include "widgets/Palette.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -24,13 +26,16 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace zorvane {
@@ -252,10 +257,73 @@ void KeepFirmwareShots(CZorvaneTestDlg& window, SimulatedHidBackend& frame, cons
     keep(window, "33-firmware-update-done");
 }
 
+void PressKey(QWidget& window, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &press);
+}
+
+// Two fingers on the drawing test: one draws a wave and lifts, the other a loop and stays down.
+void DrawTwoFingers(CDrawDlg& drawing)
+{
+    const QSize size = drawing.size();
+    const auto wave = [&](int step) {
+        return QPoint(size.width() * (5 + step) / 100,
+                      static_cast<int>(size.height() * (0.3 + 0.12 * std::sin(step / 9.0))));
+    };
+    const auto loop = [&](int step) {
+        const double angle = step / 12.0;
+        return QPoint(static_cast<int>(size.width() * (0.55 + 0.18 * std::cos(angle) + step / 900.0)),
+                      static_cast<int>(size.height() * (0.68 + 0.18 * std::sin(angle))));
+    };
+    drawing.OnTouchInput(1, wave(0), touch_flag::kDown);
+    drawing.OnTouchInput(2, loop(0), touch_flag::kDown);
+    for (int step = 1; step <= 90; ++step) {
+        drawing.OnTouchInput(1, wave(step), step < 90 ? touch_flag::kMove : touch_flag::kUp);
+        drawing.OnTouchInput(2, loop(step), touch_flag::kMove);
+    }
+}
+
+// Until the drawing test shows `colour` at `at`.
+void SettleDrawing(CDrawDlg& drawing, QPoint at, const QColor& colour)
+{
+    Settle([&] {
+        const QImage frame = drawing.ShownFrame();
+        return !frame.isNull() && frame.pixelColor(at) == colour;
+    });
+}
+
 struct Shot {
     const char* name;
     std::function<void(CZorvaneTestDlg&)> setUp;
 };
+
+// The drawing test as the panel opens it, shown instead of run, with two fingers drawn; then with the
+// grid and another pen chosen in its setup; then in dot mode.
+void RunDrawingShots(CZorvaneTestDlg& window, const Keep& keep)
+{
+    CDrawDlg drawing({.lineWidth = 3, .gridOn = 0, .gridSpacing = 20, .penColour = palette::kRed}, &window);
+    drawing.SetDrawSetup([](QWidget*, DrawSettings settings) {
+        settings.gridOn = 1;
+        settings.gridSpacing = 40;
+        settings.penColour = palette::kBlue;
+        return std::optional<DrawSettings>(settings);
+    });
+    drawing.OnInitDialog();
+    drawing.show();
+    DrawTwoFingers(drawing);
+    const QPoint onTheWave(drawing.width() * 5 / 100, drawing.height() * 3 / 10);
+    SettleDrawing(drawing, onTheWave, palette::kRed);
+    keep(drawing, "45-draw-two-fingers");
+    PressKey(drawing, Qt::Key_X);
+    SettleDrawing(drawing, onTheWave, palette::kBlue);
+    keep(drawing, "46-draw-grid");
+    PressKey(drawing, Qt::Key_Z);
+    SettleDrawing(drawing, onTheWave + QPoint(2, 2), palette::kBlue);
+    keep(drawing, "47-draw-dots");
+    PressKey(drawing, Qt::Key_Z);  // dot mode is kept for the process
+    PressKey(drawing, Qt::Key_Escape);
+}
 
 }  // namespace
 
@@ -429,6 +497,7 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     keep(zoom, "15-zoom-view");
     zoom.accept();
 
+    RunDrawingShots(window, keep);
     KeepFirmwareShots(window, frame, QDir(files.path()), keep);  // last: the frame comes back with other firmware
     window.CloseSequence();
     return written;

@@ -19,6 +19,8 @@ AppPlatform SimulatedPlatform(std::shared_ptr<SimulatedHidBackend> frame)
     platform.targetPointer = [frame](TargetPointer::Sink sink) {
         return std::make_unique<SimulatedTouchPointer>(frame, std::move(sink));
     };
+    // The simulated frame is no touch digitiser of the desktop: the mouse draws on the drawing test.
+    platform.drawingPointer = DrawingPointer::TouchAndMouse;
     return platform;
 }
 

@@ -3,13 +3,16 @@
 #include "widgets/Artwork.h"
 #include "app/CAboutDlg.h"
 #include "pages/CAdvancecdDlg.h"
+#include "pages/CDrawDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "protocol/FirmwareUpdater.h"
 #include "sim/FirmwareImages.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -24,6 +27,32 @@ constexpr int kPenTest = static_cast<int>(Slot::PenTest);
 constexpr int kAdvanced = static_cast<int>(Slot::Advanced);
 constexpr int kChartView = static_cast<int>(Slot::ChartView);
 constexpr int kSelectionPanel = static_cast<int>(Slot::SelectionPanel);
+
+// Ends every drawing test with Esc as soon as it runs modally, noting where it opened and how.
+class DrawingTestEnder {
+public:
+    struct Opened {
+        QRect geometry;
+        DrawSettings settings;
+    };
+
+    DrawingTestEnder()
+    {
+        timer_.callOnTimeout([this] {
+            auto* drawing = dynamic_cast<CDrawDlg*>(QApplication::activeModalWidget());
+            if (!drawing)
+                return;
+            opened.push_back({drawing->geometry(), drawing->settings()});
+            QTest::keyClick(drawing, Qt::Key_Escape);
+        });
+        timer_.start(0);
+    }
+
+    std::vector<Opened> opened;
+
+private:
+    QTimer timer_;
+};
 
 TEST_F(OnMainWindow, StartShowsTheHomePagePinnedAfterTwoDetections)
 {
@@ -98,6 +127,7 @@ TEST_F(OnMainWindow, HotKeysRunTheirActions)
         {"Alt+F4", CZorvaneTestDlg::kPenTestPage, 83, CZorvaneTestDlg::kPenTestPage, {}},
         {"unknown id", CZorvaneTestDlg::kPenTestPage, 1022, CZorvaneTestDlg::kPenTestPage, {}},
     };
+    const DrawingTestEnder drawingTests;
     for (const Case& c : cases) {
         window->ShowPage(c.startPage);
         calls.clear();
@@ -232,8 +262,56 @@ TEST_F(OnMainWindow, TheChartHotKeysDriveThePanelAndTheFrame)
     EXPECT_EQ(frame().led, 1);
 }
 
+// The draw button and Alt+A stop acquisition and open the drawing test over the main window's screen
+// with the panel's settings; Esc brings the technician back to the charts, not acquiring.
+TEST_F(OnMainWindow, TheDrawButtonAndAltAOpenTheDrawingTest)
+{
+    auto& panel = dynamic_cast<ColumnSelectDlg&>(window->page(Slot::SelectionPanel));
+    window->show();
+    const std::function<void()> ways[] = {
+        [&] { window->ShowPage(CZorvaneTestDlg::kColumnCharts); panel.findChild<QAbstractButton*>("id1012")->click(); },
+        [&] { window->ShowPage(CZorvaneTestDlg::kHomePage); window->OnHotKey(CZorvaneTestDlg::kHotKeyDrawingTest); },
+    };
+    DrawingTestEnder drawingTests;
+    for (const auto& open : ways) {
+        window->OnHotKey(CZorvaneTestDlg::kHotKeyStartAcquisition);
+        ASSERT_TRUE(panel.running());
+        open();
+        EXPECT_FALSE(panel.running());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(PinnedPage(), CZorvaneTestDlg::kColumnCharts);
+    }
+    ASSERT_EQ(drawingTests.opened.size(), 2u);
+    for (const DrawingTestEnder::Opened& opened : drawingTests.opened) {
+        EXPECT_EQ(opened.geometry, window->screen()->geometry());
+        EXPECT_EQ(opened.settings, (DrawSettings{.lineWidth = 3, .gridOn = 0, .gridSpacing = 20, .penColour = QColor(240, 64, 30)}));
+    }
+}
+
 // The firmware hot keys bring the firmware sub-page forward only with the advanced page; an advanced
 // page in front keeps the sub-page the technician chose.
+// Global hot keys still reach the main window under the drawing test: Alt+A there opens no second one.
+TEST_F(OnMainWindow, AltAWhileTheDrawingTestRunsOpensNoSecondOne)
+{
+    window->show();
+    std::vector<QWidget*> seen;
+    QTimer ender;
+    ender.callOnTimeout([&] {
+        auto* drawing = dynamic_cast<CDrawDlg*>(QApplication::activeModalWidget());
+        if (!drawing)
+            return;
+        seen.push_back(drawing);
+        if (seen.size() == 1)
+            window->OnHotKey(CZorvaneTestDlg::kHotKeyDrawingTest);
+        else
+            QTest::keyClick(drawing, Qt::Key_Escape);
+    });
+    ender.start(0);
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyDrawingTest);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], seen[1]) << "the hot key under the drawing test opened another";
+}
+
 TEST_F(OnMainWindow, FirmwareHotKeysKeepTheSubPageOfAShownAdvancedPage)
 {
     auto& advanced = dynamic_cast<CAdvancecdDlg&>(window->page(Slot::Advanced));
