@@ -69,6 +69,7 @@ void CAdvancecdDlg::PlaceButtons()
         CMybutton& button = buttons_[index];
         button.setParent(this);
         PlaceButton(button, kButtons[index].id, {8, kButtons[index].y, 168, 54}, kButtons[index].strip);
+        button.setFocusPolicy(Qt::TabFocus);  // Tab and Space choose a sub-page without the mouse
     }
     buttons_[kNoSubPage].hide();
     connect(&buttons_[kFirmwarePage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kFirmwarePage); });

@@ -10,6 +10,7 @@
 #include "pages/CDeviceSetUpDlg.h"
 #include "protocol/CommandTable.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QTest>
 
@@ -119,6 +120,23 @@ TEST_F(AdvancedPageTest, TheSettingsButtonReadsTheFrameEachTimeAndShowsThePageWi
     Click(Page::kSetupPage);
     EXPECT_EQ(Shown(), std::vector<int>{Page::kSetupPage});
     EXPECT_EQ(page->setupPage().model().rotation(), 0);
+}
+
+TEST_F(AdvancedPageTest, TabAndSpaceReachTheSetupPage)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    page->button(Page::kFirmwarePage).setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    CMybutton& settings = page->button(Page::kSetupPage);
+    ASSERT_TRUE(settings.hasFocus());
+    EXPECT_EQ(settings.PictureToShow(), CMybutton::kHover) << "the focus shows";
+
+    QTest::keyClick(&settings, Qt::Key_Space);
+
+    EXPECT_EQ(Shown(), std::vector<int>{Page::kSetupPage});
+    EXPECT_EQ(RotationQueries(), 2);
 }
 
 TEST_F(AdvancedPageTest, EscapeOnThePageOrItsButtonsLeavesTheWindowOpen)
