@@ -59,7 +59,8 @@ constexpr ButtonPlace kButtons[] = {
 
 int ColourIndexOf(const QColor& colour)
 {
-    const auto found = std::ranges::find_if(kColourRadios, [&](const ColourRadio& radio) { return radio.colour == colour; });
+    const auto found =
+        std::ranges::find_if(kColourRadios, [&](const ColourRadio& radio) { return radio.colour == colour; });
     return found == std::end(kColourRadios) ? -1 : static_cast<int>(found - std::begin(kColourRadios));
 }
 

@@ -59,7 +59,8 @@ protected:
     template <std::size_t N>
     int Checked(const int (&ids)[N]) const
     {
-        const auto found = std::ranges::find_if(ids, [&](int id) { return ControlOf<QRadioButton>(*page, id).isChecked(); });
+        const auto found =
+            std::ranges::find_if(ids, [&](int id) { return ControlOf<QRadioButton>(*page, id).isChecked(); });
         return found == std::end(ids) ? kNone : *found;
     }
     int Rotation() const { return Checked(kRotationIds); }

@@ -192,7 +192,8 @@ TEST_F(DrawSetupDialogTest, PaintsItsFrameTitleLinesTextsAndControlColours)
     EXPECT_TRUE(HasInk(picture, {250, 60, 100, 20}));
 
     const QImage shown = dialog.grab().toImage();
-    for (int id : {Dialog::kRedRadio, Dialog::kGreenRadio, Dialog::kYellowRadio, Dialog::kBlueRadio, Dialog::kGridBox}) {
+    for (int id :
+         {Dialog::kRedRadio, Dialog::kGreenRadio, Dialog::kYellowRadio, Dialog::kBlueRadio, Dialog::kGridBox}) {
         const auto& control = ControlOf<QWidget>(dialog, id);
         const QColor expected = control.palette().color(QPalette::Window);
         EXPECT_EQ(shown.pixelColor(control.geometry().right() - 1, control.geometry().top() + 1), expected) << id;
