@@ -3,12 +3,12 @@
 #include "widgets/Artwork.h"
 #include "widgets/Fonts.h"
 #include "widgets/Palette.h"
+#include "widgets/TitleBandDrag.h"
 
 #include <QColor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QWindow>
 
 namespace zorvane {
 namespace {
@@ -79,11 +79,8 @@ void CAboutDlg::paintEvent(QPaintEvent*)
 // Only the title band drags the box.
 void CAboutDlg::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && event->position().y() < kTitleBandHeight && windowHandle()) {
-        windowHandle()->startSystemMove();
-        return;
-    }
-    QDialog::mousePressEvent(event);
+    if (!DragByTitleBand(*this, *event, kTitleBandHeight))
+        QDialog::mousePressEvent(event);
 }
 
 }  // namespace zorvane

@@ -8,6 +8,7 @@
 #include "pages/CCal9ViewDlg.h"
 #include "pages/CCalViewDlg.h"
 #include "pages/CCalibrationDlg.h"
+#include "pages/CDrawSetupDlg.h"
 #include "pages/CSaveCaldataDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "pages/CColumnNormalDlg.h"
@@ -339,6 +340,7 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     window.show();
     QCursor::setPos(-100, -100);  // nowhere near a button: no hover picture unless a shot asks for one
 
+    const FrameState::Settings deliveredSettings = frame.frame().state().settings;
     QTemporaryDir files;
     QString chosen;  // what the calibration page's file dialogs answer
     ChooseFilesFrom(CalibrationPage(window), chosen);
@@ -426,10 +428,20 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
         {"24-calibration-connect-device", unplugged(CCalibrationDlg::kTwoPointButton)},
         {"25-calibration-import-failed", unplugged(CCalibrationDlg::kImportButton)},
         {"26-calibration-reset-failed", unplugged(CCalibrationDlg::kResetButton)},
-        {"27-advanced-setup",
+        {"40-device-setup",
          [&frame](CZorvaneTestDlg& w) {
              frame.Replug();
-             AdvancedPage(w).ShowSubPage(CAdvancecdDlg::kSetupPage);
+             FrameState state = frame.frame().state();
+             state.settings.rotation = 1;
+             state.settings.reversed = 1;
+             state.settings.touchMode = touch_mode::kTouch;
+             frame.frame().SetState(state);
+             AdvancedPage(w).button(CAdvancecdDlg::kSetupPage).click();
+         }},
+        {"41-device-setup-unplugged",
+         [&frame](CZorvaneTestDlg& w) {
+             frame.Unplug();
+             AdvancedPage(w).button(CAdvancecdDlg::kSetupPage).click();
          }},
     };
     for (const Shot& shot : shots) {
@@ -445,6 +457,19 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
         if (shown.grab().save(file))
             written << file;
     };
+    // The setup shots changed the frame's settings and left it unplugged; the target screens below
+    // expect it as delivered.
+    frame.Replug();
+    FrameState delivered = frame.frame().state();
+    delivered.settings = deliveredSettings;
+    frame.frame().SetState(delivered);
+    CDrawSetupDlg drawSetup(DrawSettings{.lineWidth = 4, .gridOn = 1, .gridSpacing = 30, .penColour = palette::kGreen},
+                            &window);
+    drawSetup.show();
+    QCoreApplication::processEvents();
+    keep(drawSetup, "48-draw-setup");
+    drawSetup.close();
+
     // A frame that answers the kind but none of its record reads leaves nothing to export.
     frame.WatchRequests([&frame](const Report& request) {
         if (request[1] == command_code::kCalibration && request[2] == 0x06)

@@ -24,16 +24,20 @@ inline bool HasValidHeader(const Report& report)
     return report[0] == kNormalHeader || report[0] == kBootloaderHeader;
 }
 
-// The reply-recognition rule: a command report answers the waiting request when it repeats the
-// command with the reply code (sub-command + 0x80, 2, or the sub-command itself), or when it is a
-// status reply naming the request's command and sub-command in bytes 5 and 6.
-inline bool IsReplyTo(const Report& reply, const Report& request)
+// The first half of the reply-recognition rule: the report repeats the request's command with the reply
+// code (sub-command + 0x80, 2, or the sub-command itself).
+inline bool AnswersCommand(const Report& reply, const Report& request)
 {
     const int subCommand = request[2];
-    const bool answersCommand =
-        reply[1] == request[1] && (reply[2] == subCommand + 0x80 || reply[2] == 2 || reply[2] == subCommand);
+    return reply[1] == request[1] && (reply[2] == subCommand + 0x80 || reply[2] == 2 || reply[2] == subCommand);
+}
+
+// The reply-recognition rule: a command report answers the waiting request when it answers its command,
+// or when it is a status reply naming the request's command and sub-command in bytes 5 and 6.
+inline bool IsReplyTo(const Report& reply, const Report& request)
+{
     const bool isStatusReply = reply[5] == request[1] && reply[6] == request[2];
-    return answersCommand || isStatusReply;
+    return AnswersCommand(reply, request) || isStatusReply;
 }
 
 }  // namespace zorvane

@@ -1,8 +1,8 @@
 #include "pages/CAdvancecdDlg.h"
 
 #include "pages/CCalibrationDlg.h"
+#include "pages/CDeviceSetUpDlg.h"
 #include "pages/CUpdateFirmDlg.h"
-#include "pages/EmptyPage.h"
 #include "widgets/ButtonPlacement.h"
 #include "widgets/PageKeyFilter.h"
 #include "widgets/Palette.h"
@@ -46,18 +46,19 @@ CAdvancecdDlg::CAdvancecdDlg(QWidget* parent, TargetPointerFactory targetPointer
 
 void CAdvancecdDlg::OnInitDialog()
 {
-    // Created in this order; the setup sub-page of later work replaces the empty page.
     firmwarePage_ = new CUpdateFirmDlg(this);
     subPages_[kFirmwarePage] = firmwarePage_;
     calibrationPage_ = new CCalibrationDlg(this, targetPointer_);
     subPages_[kCalibrationPage] = calibrationPage_;
-    subPages_[kSetupPage] = new EmptyPage(this);
+    setupPage_ = new CDeviceSetUpDlg(this);
+    subPages_[kSetupPage] = setupPage_;
     for (QWidget* page : subPages_) {
         page->setGeometry(kSubPageRect);
         page->setVisible(page == subPages_[kFirmwarePage]);
     }
     firmwarePage_->OnInitDialog();
     calibrationPage_->OnInitDialog();
+    setupPage_->OnInitDialog();
     PlaceButtons();
     ShowSubPage(kFirmwarePage);
 }
@@ -68,6 +69,7 @@ void CAdvancecdDlg::PlaceButtons()
         CMybutton& button = buttons_[index];
         button.setParent(this);
         PlaceButton(button, kButtons[index].id, {8, kButtons[index].y, 168, 54}, kButtons[index].strip);
+        button.setFocusPolicy(Qt::TabFocus);  // Tab and Space choose a sub-page without the mouse
     }
     buttons_[kNoSubPage].hide();
     connect(&buttons_[kFirmwarePage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kFirmwarePage); });
@@ -75,7 +77,10 @@ void CAdvancecdDlg::PlaceButtons()
         calibrationPage_->QueryKind();
         ShowSubPage(kCalibrationPage);
     });
-    connect(&buttons_[kSetupPage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kSetupPage); });
+    connect(&buttons_[kSetupPage], &QAbstractButton::clicked, this, [this] {
+        setupPage_->ReadSettings();
+        ShowSubPage(kSetupPage);
+    });
     connect(&buttons_[kNoSubPage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kNoSubPage); });
 }
 

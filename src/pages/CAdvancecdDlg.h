@@ -11,12 +11,13 @@
 namespace zorvane {
 
 class CCalibrationDlg;
+class CDeviceSetUpDlg;
 class CUpdateFirmDlg;
 
 // The advanced page: a bar of bitmap buttons on the left and three sub-pages it owns beside it, one in
 // front at a time: the firmware update, the calibration and the device setup page. Showing the
-// calibration sub-page first makes it read the frame again. A fourth, hidden button belongs to the
-// simulation view. Interface thread only.
+// calibration or the setup sub-page through its button makes it read the frame again first. A fourth,
+// hidden button belongs to the simulation view. Interface thread only.
 class CAdvancecdDlg : public QWidget {
 public:
     enum ControlId : int {
@@ -35,8 +36,8 @@ public:
 
     explicit CAdvancecdDlg(QWidget* parent = nullptr, TargetPointerFactory targetPointer = {});
 
-    // Creates the sub-pages (the calibration sub-page reads the frame), places the buttons and shows
-    // the firmware sub-page.
+    // Creates the sub-pages (the calibration and the setup sub-page read the frame), places the buttons
+    // and shows the firmware sub-page.
     void OnInitDialog();
 
     // Shows the sub-page of `index` and pins its button; the others are hidden and unpinned. For
@@ -45,6 +46,7 @@ public:
 
     CUpdateFirmDlg& firmwarePage() { return *firmwarePage_; }
     CCalibrationDlg& calibrationPage() { return *calibrationPage_; }
+    CDeviceSetUpDlg& setupPage() { return *setupPage_; }
     QWidget& subPage(SubPage page) const { return *subPages_[page]; }
     CMybutton& button(SubPage page) { return buttons_[page]; }
 
@@ -61,6 +63,7 @@ private:
     const TargetPointerFactory targetPointer_;
     CUpdateFirmDlg* firmwarePage_ = nullptr;            // the sub-pages are owned by the page as children
     CCalibrationDlg* calibrationPage_ = nullptr;
+    CDeviceSetUpDlg* setupPage_ = nullptr;
     std::array<QWidget*, kSubPageCount> subPages_{};  // by SubPage
     std::array<CMybutton, kSubPageCount + 1> buttons_;  // by SubPage, the simulation button last
 };

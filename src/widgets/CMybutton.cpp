@@ -47,7 +47,7 @@ int CMybutton::PictureToShow() const
         return kDisabled;
     if (isDown())
         return kPressed;
-    return hover_ ? kHover : kNormal;
+    return hover_ || hasFocus() ? kHover : kNormal;
 }
 
 void CMybutton::paintEvent(QPaintEvent*)

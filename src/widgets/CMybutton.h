@@ -9,6 +9,7 @@ namespace zorvane {
 // The push button of every window: it draws only a picture from an image strip (normal, hover, pressed
 // and, in four-picture strips, disabled, side by side), stretched to the button. It follows the cursor
 // itself for the hover picture and can be pinned to one picture (the current page's navigation button).
+// Buttons take no keyboard focus unless their owner allows it; one that has it shows the hover picture.
 class CMybutton : public QAbstractButton {
 public:
     enum Picture { kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3 };

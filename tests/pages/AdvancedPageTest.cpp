@@ -1,5 +1,5 @@
 // The advanced page on the simulated frame: which sub-page each index shows with which button pinned,
-// the calibration button reading the frame each time, and Escape kept from the window.
+// the calibration and settings buttons reading the frame each time, and Escape kept from the window.
 
 #include "LinkFixtures.h"
 #include "PixelProbes.h"
@@ -7,8 +7,10 @@
 
 #include "pages/CAdvancecdDlg.h"
 #include "pages/CCalibrationDlg.h"
+#include "pages/CDeviceSetUpDlg.h"
 #include "protocol/CommandTable.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QTest>
 
@@ -53,13 +55,16 @@ protected:
         return pinned;
     }
 
-    int KindQueries() const
+    int Queries(const Command& command) const
     {
-        const Report query = commands::GetCalibrationKind().request;
+        const Report query = command.request;
         const auto requests = backend->ReceivedRequests();
         return static_cast<int>(std::ranges::count_if(
             requests, [&](const Report& request) { return std::equal(request.begin(), request.begin() + 3, query.begin()); }));
     }
+
+    int KindQueries() const { return Queries(commands::GetCalibrationKind()); }
+    int RotationQueries() const { return Queries(commands::GetRotation()); }
 
     void Click(Page::SubPage sub) { QTest::mouseClick(&page->button(sub), Qt::LeftButton); }
 
@@ -97,6 +102,41 @@ TEST_F(AdvancedPageTest, TheCalibrationButtonReadsTheFrameEachTime)
     Click(Page::kFirmwarePage);
     EXPECT_EQ(Shown(), std::vector<int>{Page::kFirmwarePage});
     EXPECT_EQ(KindQueries(), 3);
+}
+
+TEST_F(AdvancedPageTest, TheSettingsButtonReadsTheFrameEachTimeAndShowsThePageWithoutOne)
+{
+    EXPECT_EQ(RotationQueries(), 1) << "while the sub-page is created";
+    Click(Page::kSetupPage);
+    Click(Page::kSetupPage);
+    EXPECT_EQ(RotationQueries(), 3);
+    EXPECT_EQ(Shown(), std::vector<int>{Page::kSetupPage});
+
+    FrameState state = backend->frame().state();
+    state.settings.rotation = 2;
+    backend->frame().SetState(state);
+    backend->Unplug();
+    Click(Page::kFirmwarePage);
+    Click(Page::kSetupPage);
+    EXPECT_EQ(Shown(), std::vector<int>{Page::kSetupPage});
+    EXPECT_EQ(page->setupPage().model().rotation(), 0);
+}
+
+TEST_F(AdvancedPageTest, TabAndSpaceReachTheSetupPage)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    page->button(Page::kFirmwarePage).setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    CMybutton& settings = page->button(Page::kSetupPage);
+    ASSERT_TRUE(settings.hasFocus());
+    EXPECT_EQ(settings.PictureToShow(), CMybutton::kHover) << "the focus shows";
+
+    QTest::keyClick(&settings, Qt::Key_Space);
+
+    EXPECT_EQ(Shown(), std::vector<int>{Page::kSetupPage});
+    EXPECT_EQ(RotationQueries(), 2);
 }
 
 TEST_F(AdvancedPageTest, EscapeOnThePageOrItsButtonsLeavesTheWindowOpen)

@@ -65,6 +65,29 @@ TEST_F(SettingsWire, QueriesSendTheirCommand)
               (std::vector<std::vector<int>>{{0xFD, 0xA4, 0x04, 0}, {0xFD, 0xA7, 0x02, 0}, {0xFD, 0xA7, 0x04, 0}}));
 }
 
+TEST_F(SettingsWire, ASettingIsTakenOnlyWhenTheFrameAnswersItsCommand)
+{
+    struct Case {
+        const char* name;
+        std::optional<Report> reply;  // to SetReverse(1), FD A7 05
+        bool taken;
+    };
+    const Report request = commands::SetReverse(1).request;
+    const Case cases[] = {
+        {"reply code", ReplyTo(request), true},
+        {"catch-all reply code", Report{0xFD, 0xA7, 0x02}, true},
+        {"status reply 0x83", Report{0xFD, 0x00, 0x83, 0, 0, 0xA7, 0x05}, false},
+        {"status reply under the command", Report{0xFD, 0xA7, 0xE0, 0, 0, 0xA7, 0x05}, false},
+        {"no reply", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        script = [&c](const Report&) { return c.reply; };
+
+        EXPECT_EQ(ChangeSetting(GetDeviceProtocol(), commands::SetReverse(1)), c.taken);
+    }
+}
+
 using SettingsOnSimulatedFrame = testing::SimulatedLink;
 
 TEST_F(SettingsOnSimulatedFrame, SettingsReadBackAsSet)
