@@ -1,6 +1,7 @@
 #include "pages/CAdvancecdDlg.h"
 
 #include "pages/CCalibrationDlg.h"
+#include "pages/CSimulationDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "pages/EmptyPage.h"
 #include "widgets/ButtonPlacement.h"
@@ -76,7 +77,7 @@ void CAdvancecdDlg::PlaceButtons()
         ShowSubPage(kCalibrationPage);
     });
     connect(&buttons_[kSetupPage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kSetupPage); });
-    connect(&buttons_[kNoSubPage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kNoSubPage); });
+    connect(&buttons_[kNoSubPage], &QAbstractButton::clicked, this, [this] { RunSimulation(); });
 }
 
 void CAdvancecdDlg::ShowSubPage(int index)
@@ -89,6 +90,14 @@ void CAdvancecdDlg::ShowSubPage(int index)
         else
             buttons_[page].Unpin(true);
     }
+}
+
+void CAdvancecdDlg::RunSimulation()
+{
+    ShowSubPage(kNoSubPage);
+    CSimulationDlg simulation(this);
+    simulation.OnInitDialog();
+    simulation.exec();
 }
 
 QImage CAdvancecdDlg::RenderPicture() const
