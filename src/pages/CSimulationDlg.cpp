@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zorvane {
 namespace {
@@ -24,6 +25,7 @@ constexpr QRect kFrontRect(1263, 700, 105, 30);
 constexpr QRect kBackRect(1263, 663, 105, 30);
 constexpr QRect kMiddleRect(1263, 627, 105, 30);
 constexpr int kMargin = 8;
+constexpr float kMinBeamSpacing = 8.0f;  // pixels between two drawn beams of one direction
 
 // By scan direction: front, middle, back.
 const std::array<QColor, SimulatedScanGeometry::kDirectionCount> kBeamColours{palette::kRed, palette::kGreen,
@@ -35,6 +37,13 @@ QPoint ColumnShift(QSize client)
 {
     return {std::min(0, client.width() - kMargin - kStartRect.right() - 1),
             std::min(0, client.height() - kMargin - kStartRect.bottom() - 1)};
+}
+
+// Every how many beams one is drawn, so that neighbours stay apart on a small screen.
+std::size_t BeamStep(float scale)
+{
+    const float pitchPixels = static_cast<float>(SimulatedScanGeometry::kPitch) / scale;
+    return static_cast<std::size_t>(std::max(1.0f, std::ceil(kMinBeamSpacing / pitchPixels)));
 }
 
 }  // namespace
@@ -137,13 +146,17 @@ void CSimulationDlg::PaintBeams(QPainter& painter) const
     const auto toPixel = [this](int x, int y) {
         return QPointF(static_cast<float>(x) / xScale_, static_cast<float>(y) / yScale_);
     };
+    const std::size_t xStep = BeamStep(xScale_);
+    const std::size_t yStep = BeamStep(yScale_);
     for (int direction : {kFront, kBack, kMiddle}) {
         if (!scanOn_[direction])
             continue;
         painter.setPen(QPen(kBeamColours[direction], 0));
         for (ScanAxis axis : {ScanAxis::X, ScanAxis::Y}) {
-            for (const LogicalBeam& beam : BeamsOf(geometry_, direction, axis))
-                painter.drawLine(toPixel(beam.fromX, beam.fromY), toPixel(beam.toX, beam.toY));
+            const std::vector<LogicalBeam> beams = BeamsOf(geometry_, direction, axis);
+            const std::size_t step = axis == ScanAxis::X ? xStep : yStep;
+            for (std::size_t k = 0; k < beams.size(); k += step)
+                painter.drawLine(toPixel(beams[k].fromX, beams[k].fromY), toPixel(beams[k].toX, beams[k].toY));
         }
     }
 }

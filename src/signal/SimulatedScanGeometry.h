@@ -1,5 +1,7 @@
 #pragma once
 
+#include "signal/ScanDirection.h"
+
 #include <array>
 #include <vector>
 
@@ -44,8 +46,6 @@ struct LogicalBeam {
     int toX = 0;
     int toY = 0;
 };
-
-enum class ScanAxis { X, Y };
 
 // Every beam of one direction on one axis, each the prepared vector laid from the centre of its start
 // pitch: X beams from the top edge down, Y beams from the left edge across, centred in the drawing space.
