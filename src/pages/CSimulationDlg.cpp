@@ -25,7 +25,7 @@ constexpr QRect kFrontRect(1263, 700, 105, 30);
 constexpr QRect kBackRect(1263, 663, 105, 30);
 constexpr QRect kMiddleRect(1263, 627, 105, 30);
 constexpr int kMargin = 8;
-constexpr float kMinBeamSpacing = 8.0f;  // pixels between two drawn beams of one direction
+constexpr float kMinBeamSpacing = 16.0f;  // pixels between two drawn beams of one direction
 
 // By scan direction: front, middle, back.
 const std::array<QColor, SimulatedScanGeometry::kDirectionCount> kBeamColours{palette::kRed, palette::kGreen,
@@ -148,7 +148,7 @@ void CSimulationDlg::PaintBeams(QPainter& painter) const
     };
     const std::size_t xStep = BeamStep(xScale_);
     const std::size_t yStep = BeamStep(yScale_);
-    for (int direction : {kFront, kBack, kMiddle}) {
+    for (int direction : {kMiddle, kFront, kBack}) {  // the straight beams under the oblique ones
         if (!scanOn_[direction])
             continue;
         painter.setPen(QPen(kBeamColours[direction], 0));
