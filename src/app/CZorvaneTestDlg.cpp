@@ -4,9 +4,9 @@
 #include "pages/CAdvancecdDlg.h"
 #include "pages/CColumnNormalDlg.h"
 #include "pages/CDrawDlg.h"
+#include "pages/CPenTestDlg.h"
 #include "pages/ColumnSelectDlg.h"
 #include "pages/CUpdateFirmDlg.h"
-#include "pages/EmptyPage.h"
 #include "signal/AcquisitionFailureHook.h"
 #include "widgets/Artwork.h"
 #include "widgets/ButtonPlacement.h"
@@ -93,8 +93,7 @@ void CZorvaneTestDlg::OnInitDialog()
     RegisterHotKeys();
 }
 
-// The pages are created in this order and set their hooks; the pages of later work replace the empty
-// pages here. Every page is owned by the window.
+// The pages are created in this order and set their hooks. Every page is owned by the window.
 QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
 {
     switch (slot) {
@@ -108,11 +107,18 @@ QWidget* CZorvaneTestDlg::CreatePage(Slot slot)
     case Slot::SelectionPanel:
         return CreateSelectionPanel();
     case Slot::PenTest:
-        break;
+        return CreatePenTestPage();
     }
-    auto* page = new EmptyPage(this);
-    page->hide();
-    return page;
+    return nullptr;
+}
+
+// Its pen tray callback stays registered for the rest of the run.
+QWidget* CZorvaneTestDlg::CreatePenTestPage()
+{
+    auto* penTest = new CPenTestDlg(this);
+    penTest->hide();
+    penTest->OnInitDialog();
+    return penTest;
 }
 
 // Its calibration sub-page reads the frame's calibration kind and data while it is created.

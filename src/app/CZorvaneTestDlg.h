@@ -26,8 +26,7 @@ public:
     static constexpr int kWidth = 1006;
     static constexpr int kHeight = 713;
 
-    // The pages, in the order they are created. Each slot holds its page at a fixed rectangle; a page that
-    // does not exist yet is an empty page of the page background (see CreatePage).
+    // The pages, in the order they are created. Each slot holds its page at a fixed rectangle.
     enum class Slot { Home, PenTest, Advanced, ChartView, SelectionPanel };
     static constexpr int kSlotCount = 5;
 
@@ -103,6 +102,7 @@ private:
     struct Navigation;
 
     QWidget* CreatePage(Slot slot);
+    QWidget* CreatePenTestPage();
     QWidget* CreateAdvancedPage();
     QWidget* CreateChartView();
     QWidget* CreateSelectionPanel();

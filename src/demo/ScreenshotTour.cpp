@@ -9,6 +9,8 @@
 #include "pages/CCalViewDlg.h"
 #include "pages/CCalibrationDlg.h"
 #include "pages/CDrawSetupDlg.h"
+#include "pages/CPenTestDlg.h"
+#include "pages/CSimulationDlg.h"
 #include "pages/CSaveCaldataDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "pages/CColumnNormalDlg.h"
@@ -32,6 +34,7 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -133,6 +136,15 @@ CAdvancecdDlg& AdvancedPage(CZorvaneTestDlg& window)
 }
 
 CCalibrationDlg& CalibrationPage(CZorvaneTestDlg& window) { return AdvancedPage(window).calibrationPage(); }
+
+// A pen-tray report from the frame, shown once the page's timer has taken it.
+void ReportPenTray(CZorvaneTestDlg& window, SimulatedHidBackend& frame, const std::array<std::uint8_t, 6>& slots)
+{
+    const auto& page = dynamic_cast<const CPenTestDlg&>(window.page(CZorvaneTestDlg::Slot::PenTest));
+    const auto before = page.slotBitmaps();
+    frame.SendPenTray(slots);
+    Settle([&] { return page.slotBitmaps() != before; });
+}
 
 void ClickCalibrationButton(CZorvaneTestDlg& window, int id)
 {
@@ -386,6 +398,8 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
              RestartOnFirmware(w, frame, 0x0316);
              w.ShowPage(CZorvaneTestDlg::kPenTestPage);
          }},
+        {"42-pen-tray-empty", [](CZorvaneTestDlg&) {}},
+        {"43-pen-tray-report", [&frame](CZorvaneTestDlg& w) { ReportPenTray(w, frame, {1, 0, 1, 0, 2, 255}); }},
         {"10-advanced", [](CZorvaneTestDlg& w) { w.ShowPage(CZorvaneTestDlg::kAdvancedPage); }},
         {"11-home-not-connected",
          [&frame](CZorvaneTestDlg& w) {
@@ -511,6 +525,14 @@ QStringList WriteScreenshotTour(const QString& folder, const AppPlatform& platfo
     QCoreApplication::processEvents();
     keep(about, "14-about");
     about.close();
+
+    CSimulationDlg simulation(&window);
+    simulation.OnInitDialog();
+    simulation.show();
+    simulation.OnStart();
+    QCoreApplication::processEvents();
+    keep(simulation, "44-simulation-running");
+    simulation.close();
 
     window.ShowPage(CZorvaneTestDlg::kColumnCharts);
     SetScanSelection({ScanDirection::Middle, true, false, true, false});

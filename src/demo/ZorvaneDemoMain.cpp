@@ -1,6 +1,7 @@
 // zorvane-demo: the tool on the built-in simulated frame. Without a display it writes screenshots of the
 // window instead.
 
+#include "demo/DemoPenTray.h"
 #include "demo/ScreenshotTour.h"
 #include "demo/SimulatedPlatform.h"
 #include "app/ZorvaneTestApp.h"
@@ -38,5 +39,6 @@ int main(int argc, char** argv)
     const AppPlatform platform = SimulatedPlatform(frame);
     if (!DisplayAvailable())
         return WriteScreenshotsInstead(argc, argv, platform, *frame);
+    const DemoPenTray penTray(frame);
     return RunZorvaneTestApp(argc, argv, platform);
 }

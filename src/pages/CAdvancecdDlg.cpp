@@ -2,6 +2,7 @@
 
 #include "pages/CCalibrationDlg.h"
 #include "pages/CDeviceSetUpDlg.h"
+#include "pages/CSimulationDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "widgets/ButtonPlacement.h"
 #include "widgets/PageKeyFilter.h"
@@ -81,7 +82,7 @@ void CAdvancecdDlg::PlaceButtons()
         setupPage_->ReadSettings();
         ShowSubPage(kSetupPage);
     });
-    connect(&buttons_[kNoSubPage], &QAbstractButton::clicked, this, [this] { ShowSubPage(kNoSubPage); });
+    connect(&buttons_[kNoSubPage], &QAbstractButton::clicked, this, [this] { RunSimulation(); });
 }
 
 void CAdvancecdDlg::ShowSubPage(int index)
@@ -94,6 +95,14 @@ void CAdvancecdDlg::ShowSubPage(int index)
         else
             buttons_[page].Unpin(true);
     }
+}
+
+void CAdvancecdDlg::RunSimulation()
+{
+    ShowSubPage(kNoSubPage);
+    CSimulationDlg simulation(this);
+    simulation.OnInitDialog();
+    simulation.exec();
 }
 
 QImage CAdvancecdDlg::RenderPicture() const

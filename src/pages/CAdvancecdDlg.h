@@ -43,6 +43,8 @@ public:
     // Shows the sub-page of `index` and pins its button; the others are hidden and unpinned. For
     // kNoSubPage every sub-page is hidden and only the simulation button pinned.
     void ShowSubPage(int index);
+    // The hidden simulation button: no sub-page in front, and the simulation view run modally.
+    void RunSimulation();
 
     CUpdateFirmDlg& firmwarePage() { return *firmwarePage_; }
     CCalibrationDlg& calibrationPage() { return *calibrationPage_; }

@@ -5,6 +5,7 @@
 #include "pages/CAdvancecdDlg.h"
 #include "pages/CDrawDlg.h"
 #include "pages/ColumnSelectDlg.h"
+#include "pages/CPenTestDlg.h"
 #include "pages/CUpdateFirmDlg.h"
 #include "protocol/FirmwareUpdater.h"
 #include "sim/FirmwareImages.h"
@@ -211,6 +212,22 @@ TEST_F(OnMainWindow, EveryWayOfClosingStopsTheChartWorkerFirst)
         EXPECT_FALSE(closing->isVisible());
         calls.clear();
     }
+}
+
+// The page's callback is registered at start-up and hears the frame whichever page is shown.
+TEST_F(OnMainWindow, ThePenTrayPageHearsReportsWhileAnotherPageIsShown)
+{
+    auto& penTest = dynamic_cast<CPenTestDlg&>(window->page(Slot::PenTest));
+    ASSERT_TRUE(backend->SendPenTray({0, 1, 0, 1, 0, 1}));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        penTest.OnTimer();
+        return penTest.slotBitmaps()[0] == CPenTestDlg::kDarkPencil;
+    }, 30000));
+    window->OnHotKey(CZorvaneTestDlg::kHotKeyPenTest);
+    EXPECT_EQ(ShownSlots(), std::vector<int>{kPenTest});
+    constexpr int L = CPenTestDlg::kLightPencil;
+    constexpr int D = CPenTestDlg::kDarkPencil;
+    EXPECT_EQ(penTest.slotBitmaps(), (std::array<int, 6>{D, L, D, L, D, L}));
 }
 
 TEST_F(OnMainWindow, TheLightFollowsTheConnectionCallback)
