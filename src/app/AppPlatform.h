@@ -25,12 +25,15 @@ namespace zorvane {
 //
 // `drawingPointer` says whether the mouse draws on the drawing test too (a desktop without a touch
 // screen); left out, only touch input draws.
+//
+// `simulationButton` shows the advanced page's otherwise hidden button of the simulation view.
 struct AppPlatform {
     std::function<LinkPlatform()> link;
     std::function<std::shared_ptr<DeviceNoticeSource>()> notices;
     std::function<void(QSize)> mainScreenSize = {};  // may be left out
     TargetPointerFactory targetPointer = {};          // may be left out
     DrawingPointer drawingPointer = DrawingPointer::TouchOnly;
+    bool simulationButton = false;
 };
 
 }  // namespace zorvane

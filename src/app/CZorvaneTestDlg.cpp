@@ -127,6 +127,8 @@ QWidget* CZorvaneTestDlg::CreateAdvancedPage()
     auto* advanced = new CAdvancecdDlg(this, targetPointer_);
     advanced->hide();
     advanced->OnInitDialog();
+    if (simulationButtonShown_)
+        advanced->button(CAdvancecdDlg::kNoSubPage).show();
     hooks_.showAdvancedSubPage = [advanced](int index) { advanced->ShowSubPage(index); };
     CUpdateFirmDlg* firmware = &advanced->firmwarePage();
     hooks_.startFirmwareUpdate = [firmware] { firmware->StartUpdate(); };

@@ -66,6 +66,8 @@ public:
     void SetTargetPointer(TargetPointerFactory factory) { targetPointer_ = std::move(factory); }
     // Whether the mouse draws on the drawing test as well as touch input.
     void SetDrawingPointer(DrawingPointer pointer) { drawingPointer_ = pointer; }
+    // Before OnInitDialog: the advanced page shows its hidden simulation button.
+    void SetSimulationButtonShown(bool shown) { simulationButtonShown_ = shown; }
     // Creates the pages (the home page detects the frame), places the buttons, shows the home page (a
     // second detection) and registers the hot keys.
     void OnInitDialog();
@@ -115,6 +117,7 @@ private:
     PageHooks hooks_;
     TargetPointerFactory targetPointer_;
     DrawingPointer drawingPointer_ = DrawingPointer::TouchOnly;
+    bool simulationButtonShown_ = false;
     CHomeDlg homePage_;
     std::array<QWidget*, kSlotCount> pages_{};
     CColumnNormalDlg* chartView_ = nullptr;  // owned by the window, like every page

@@ -10,6 +10,7 @@ MainWindowRun::MainWindowRun(const AppPlatform& platform)
     window_ = std::make_unique<CZorvaneTestDlg>();
     window_->SetTargetPointer(platform.targetPointer);
     window_->SetDrawingPointer(platform.drawingPointer);
+    window_->SetSimulationButtonShown(platform.simulationButton);
     window_->OnInitDialog();
     if (platform.mainScreenSize)
         screen_ = std::make_unique<ScreenOfWindow>(*window_, platform.mainScreenSize);

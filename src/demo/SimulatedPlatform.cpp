@@ -21,6 +21,8 @@ AppPlatform SimulatedPlatform(std::shared_ptr<SimulatedHidBackend> frame)
     };
     // The simulated frame is no touch digitiser of the desktop: the mouse draws on the drawing test.
     platform.drawingPointer = DrawingPointer::TouchAndMouse;
+    // The demo is where the simulation view is tried out: its button is shown.
+    platform.simulationButton = true;
     return platform;
 }
 

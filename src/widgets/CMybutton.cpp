@@ -3,6 +3,7 @@
 #include "widgets/Artwork.h"
 
 #include <QCursor>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -47,7 +48,7 @@ int CMybutton::PictureToShow() const
         return kDisabled;
     if (isDown())
         return kPressed;
-    return hover_ || hasFocus() ? kHover : kNormal;
+    return hover_ || keyboardFocus_ ? kHover : kNormal;
 }
 
 void CMybutton::paintEvent(QPaintEvent*)
@@ -71,6 +72,21 @@ void CMybutton::mouseMoveEvent(QMouseEvent* event)
     }
     if (passMouseMove_)
         QAbstractButton::mouseMoveEvent(event);
+}
+
+void CMybutton::focusInEvent(QFocusEvent* event)
+{
+    const Qt::FocusReason reason = event->reason();
+    keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    update();
+    QAbstractButton::focusInEvent(event);
+}
+
+void CMybutton::focusOutEvent(QFocusEvent* event)
+{
+    keyboardFocus_ = false;
+    update();
+    QAbstractButton::focusOutEvent(event);
 }
 
 // A timer rather than the leave event: the hover picture goes even when the cursor leaves too fast for

@@ -9,7 +9,8 @@ namespace zorvane {
 // The push button of every window: it draws only a picture from an image strip (normal, hover, pressed
 // and, in four-picture strips, disabled, side by side), stretched to the button. It follows the cursor
 // itself for the hover picture and can be pinned to one picture (the current page's navigation button).
-// Buttons take no keyboard focus unless their owner allows it; one that has it shows the hover picture.
+// Buttons take no keyboard focus unless their owner allows it; one that the keyboard moved the focus to
+// shows the hover picture (focus a window hands its first button on opening does not).
 class CMybutton : public QAbstractButton {
 public:
     enum Picture { kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3 };
@@ -36,6 +37,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void CheckCursorStillOver();
@@ -46,6 +49,7 @@ private:
     int stateHeight_ = 0;
     int stateWidth_ = 0;
     bool hover_ = false;
+    bool keyboardFocus_ = false;
     bool passMouseMove_ = true;
     bool forced_ = false;
     int forcedState_ = kNormal;

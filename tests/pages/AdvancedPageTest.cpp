@@ -126,6 +126,9 @@ TEST_F(AdvancedPageTest, TabAndSpaceReachTheSetupPage)
 {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    CMybutton& calibration = page->button(Page::kCalibrationPage);
+    calibration.setFocus();
+    EXPECT_EQ(calibration.PictureToShow(), CMybutton::kNormal) << "focus not moved by the keyboard shows nothing";
     page->button(Page::kFirmwarePage).setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
