@@ -3,11 +3,13 @@
 #include "link/DeviceChannel.h"
 #include "link/DeviceNotices.h"
 #include "pages/TargetPointer.h"
+#include "platform/linux/FrameLock.h"
 
 #include <QSize>
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace zorvane {
 
@@ -21,11 +23,14 @@ namespace zorvane {
 //
 // `targetPointer`, when set, makes the pointer of the target screens (the demo's simulated frame);
 // left out, they follow the system pointer, which a real frame moves.
+//
+// `frameLock` names the frame's cross-process lock (FrameLock), held while the window runs.
 struct AppPlatform {
     std::function<LinkPlatform()> link;
     std::function<std::shared_ptr<DeviceNoticeSource>()> notices;
     std::function<void(QSize)> mainScreenSize = {};  // may be left out
     TargetPointerFactory targetPointer = {};          // may be left out
+    std::string frameLock = kHidrawFrameLock;
 };
 
 }  // namespace zorvane
