@@ -2,6 +2,7 @@
 #include "cli/Frame.h"
 #include "protocol/SettingsChange.h"
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -32,6 +33,13 @@ std::string NameOf(const std::pair<std::string_view, T> (&table)[N], T value, st
     return "unknown (" + std::to_string(raw) + ")";
 }
 
+std::string ReplyCodeText(std::uint8_t code)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", code);
+    return text;
+}
+
 JsonValue ShowSettings(const FrameSettings& settings)
 {
     const auto rotation = static_cast<Rotation>(settings.rotation);
@@ -47,7 +55,7 @@ JsonValue ShowSettings(const FrameSettings& settings)
 struct Change {
     std::string option;
     std::string value;
-    std::function<LinkStatus(DeviceProtocol&)> send;
+    std::function<SettingAnswer(DeviceProtocol&)> send;
 };
 
 std::variant<std::vector<Change>, std::string> RequestedChanges(const Invocation& invocation)
@@ -86,13 +94,19 @@ Outcome RunSettings(const Invocation& invocation, CliIo& io)
     JsonValue::Array outcomes;
     Outcome result = Outcome::Ok();
     for (const Change& change : std::get<std::vector<Change>>(requested)) {
-        const LinkStatus status = change.send(protocol);
-        outcomes.push_back(JsonValue::Object{{"setting", change.option.substr(2)},
+        const SettingAnswer answer = change.send(protocol);
+        const std::string setting = change.option.substr(2);
+        outcomes.push_back(JsonValue::Object{{"setting", setting},
                                              {"value", change.value},
-                                             {"accepted", status == link_status::kOk},
-                                             {"status", status}});
-        if (status != link_status::kOk && result.ok())
-            result = DeviceFailure(status, "changing " + change.option.substr(2) + " to " + change.value);
+                                             {"accepted", answer.accepted()},
+                                             {"status", answer.status}});
+        if (answer.accepted() || !result.ok())
+            continue;
+        if (answer.refused)
+            result = {ExitCode::Refused, "the frame refused " + setting + " " + change.value + " (reply code " +
+                                             ReplyCodeText(answer.replyCode) + ")"};
+        else
+            result = DeviceFailure(answer.status, "changing " + setting + " to " + change.value);
     }
     FrameSettings settings;
     const LinkStatus read = ReadFrameSettings(protocol, settings);

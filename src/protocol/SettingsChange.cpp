@@ -16,19 +16,33 @@ LinkStatus ReadFrameSettings(DeviceProtocol& protocol, FrameSettings& settings)
     return link_status::kOk;
 }
 
-LinkStatus ChangeRotation(DeviceProtocol& protocol, Rotation rotation)
+namespace {
+
+SettingAnswer Send(DeviceProtocol& protocol, const Command& command)
 {
-    return SendCommand(protocol, commands::SetRotation(static_cast<std::uint8_t>(rotation)));
+    Report reply;
+    SettingAnswer answer;
+    answer.status = SendCommand(protocol, command, reply);
+    answer.replyCode = reply[2];
+    answer.refused = answer.status == link_status::kOk && reply[2] != command.request[2] + 0x80;
+    return answer;
 }
 
-LinkStatus ChangeReverse(DeviceProtocol& protocol, bool reversed)
+}  // namespace
+
+SettingAnswer ChangeRotation(DeviceProtocol& protocol, Rotation rotation)
 {
-    return SendCommand(protocol, commands::SetReverse(reversed ? 1 : 0));
+    return Send(protocol, commands::SetRotation(static_cast<std::uint8_t>(rotation)));
 }
 
-LinkStatus ChangeTouchMode(DeviceProtocol& protocol, TouchMode mode)
+SettingAnswer ChangeReverse(DeviceProtocol& protocol, bool reversed)
 {
-    return SendCommand(protocol, commands::SetTouchMode(static_cast<std::uint8_t>(mode)));
+    return Send(protocol, commands::SetReverse(reversed ? 1 : 0));
+}
+
+SettingAnswer ChangeTouchMode(DeviceProtocol& protocol, TouchMode mode)
+{
+    return Send(protocol, commands::SetTouchMode(static_cast<std::uint8_t>(mode)));
 }
 
 int RotationDegrees(Rotation rotation) { return 90 * static_cast<int>(rotation); }

@@ -25,11 +25,21 @@ struct FrameSettings {
 // Runs all three queries and returns the first failure, or 0.
 LinkStatus ReadFrameSettings(DeviceProtocol& protocol, FrameSettings& settings);
 
-// One setting change, one command (time-out 400 ms): the frame accepted it when the result is 0;
-// the reply carries nothing else.
-LinkStatus ChangeRotation(DeviceProtocol& protocol, Rotation rotation);
-LinkStatus ChangeReverse(DeviceProtocol& protocol, bool reversed);
-LinkStatus ChangeTouchMode(DeviceProtocol& protocol, TouchMode mode);
+// How the frame answered one setting change. A frame that cannot take a value answers with a status
+// reply, which completes the transaction like any answer: only the reply code, the command's own
+// (sub-command + 0x80) for a change the frame took, tells the two apart.
+struct SettingAnswer {
+    LinkStatus status = link_status::kOk;
+    std::uint8_t replyCode = 0;  // reply byte 2; meaningful when status is 0
+    bool refused = false;        // answered, but not with the command's own reply code
+
+    bool accepted() const { return status == link_status::kOk && !refused; }
+};
+
+// One setting change, one command (time-out 400 ms).
+SettingAnswer ChangeRotation(DeviceProtocol& protocol, Rotation rotation);
+SettingAnswer ChangeReverse(DeviceProtocol& protocol, bool reversed);
+SettingAnswer ChangeTouchMode(DeviceProtocol& protocol, TouchMode mode);
 
 int RotationDegrees(Rotation rotation);
 
