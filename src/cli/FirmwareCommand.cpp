@@ -22,6 +22,9 @@ constexpr auto kProbeInterval = 200ms;
 constexpr int kProbeAttempts = 50;  // about ten seconds for the frame to come back as its bootloader
 constexpr int kMaxRestarts = 5;
 constexpr auto kProgressInterval = 50ms;
+// A frame takes about 300 ms to come back on the bus as its normal firmware; a scan before that would
+// find nothing and hold the next scan back by the channel's rescan throttle of three seconds.
+constexpr auto kReturnPause = 600ms;
 constexpr auto kReturnInterval = 200ms;
 constexpr int kReturnAttempts = 50;  // about ten seconds for the new firmware to come back
 
@@ -82,6 +85,7 @@ LinkStatus Transfer(const std::filesystem::path& path, CliIo& io, bool& interrup
 // After the finish the frame restarts as its normal firmware, with the new version.
 std::optional<DeviceInfo> WaitForNormalFirmware()
 {
+    std::this_thread::sleep_for(kReturnPause);
     for (int attempt = 0; attempt < kReturnAttempts && !InterruptRequested(); ++attempt) {
         DeviceInfo info;
         if (QueryDeviceInfo(GetDeviceProtocol(), info) == link_status::kOk)

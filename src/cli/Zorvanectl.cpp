@@ -52,8 +52,8 @@ std::string Overview()
         "  --version    the program's version\n"
         "\n"
         "Results go to standard output, messages and progress to standard error. While a command runs\n"
-        "it holds the frame: the window program (zorvane) and another zorvanectl wait their turn, and a\n"
-        "frame the window program holds is refused with exit status 7.\n"
+        "it holds the frame: the window program (zorvane) started meanwhile says so and ends, another\n"
+        "zorvanectl is refused, and so is a frame the window program holds (exit status 7).\n"
         "\n";
     text += ExitCodeHelp();
     return text;
