@@ -139,6 +139,8 @@ Outcome RunFirmware(const Invocation& invocation, CliIo& io)
     }
     io.err << "transfer finished, waiting for the new firmware\n";
     const std::optional<DeviceInfo> info = WaitForNormalFirmware();
+    if (!info && InterruptRequested())
+        return Interrupted("after the whole image was sent: the frame restarts with its new firmware");
     if (!info)
         return {ExitCode::NoFrame, "the transfer finished but the frame did not come back as its normal firmware"};
     Emit(invocation, io,

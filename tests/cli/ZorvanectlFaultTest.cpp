@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <sstream>
@@ -43,8 +44,6 @@ protected:
         std::filesystem::create_directories(folder_);
         setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
         backend->SetReplyLatency(0ms);
-        // The test reaches the updater too, possibly before the program has chosen its platform.
-        SetLinkPlatformFactory([this] { return testing::PlatformWithoutThrottle(backend); });
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
@@ -75,7 +74,11 @@ TEST_F(ZorvanectlFault, FirmwareUpdateSurvivesOneUnplugDuringTheTransfer)
 {
     backend->SetReplyLatency(1ms);  // so that the transfer is still running when the cable goes
     const ImageFile file(ImageForFrame(State(), kNewVersion));
+    std::atomic<bool> started{false};
+    backend->WatchRequests([&started](const Report&) { started = true; });
     std::future<int> update = Start({"firmware", file.path().string()});
+    // The updater is reached only once the program has chosen its platform and sent its first request.
+    ASSERT_TRUE(WaitFor([&started] { return started.load(); }));
     ASSERT_TRUE(WaitFor([] { return GetFirmwareUpdater().progress.load() >= 5.0f; }));
     backend->Unplug();
     // The restart searches for the bootloader afresh, which resets the progress.
@@ -114,6 +117,13 @@ TEST_F(ZorvanectlFault, ChangeTheFrameCannotTakeIsReportedRefusedAndTheOthersSti
     EXPECT_NE(out.str().find("setting: reverse  value: on  accepted: false"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("setting: touch-mode  value: touch  accepted: true"), std::string::npos) << out.str();
     EXPECT_EQ(State().settings.touchMode, 2);
+}
+
+TEST_F(ZorvanectlFault, FrameThisUserMayNotOpenSaysHowToGetAccess)
+{
+    backend->SetAccessDenied(true);
+    EXPECT_EQ(RunToEnd({"info"}), 4);
+    EXPECT_NE(err.str().find("udev rule 70-zorvane.rules"), std::string::npos) << err.str();
 }
 
 TEST_F(ZorvanectlFault, FrameThatStopsAnsweringIsRefusedNotMissing)
