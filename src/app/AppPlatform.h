@@ -4,11 +4,13 @@
 #include "link/DeviceNotices.h"
 #include "pages/DrawingPointer.h"
 #include "pages/TargetPointer.h"
+#include "platform/linux/FrameLock.h"
 
 #include <QSize>
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace zorvane {
 
@@ -27,6 +29,8 @@ namespace zorvane {
 // screen); left out, only touch input draws.
 //
 // `simulationButton` shows the advanced page's otherwise hidden button of the simulation view.
+//
+// `frameLock` names the frame's cross-process lock (FrameLock), held while the window runs.
 struct AppPlatform {
     std::function<LinkPlatform()> link;
     std::function<std::shared_ptr<DeviceNoticeSource>()> notices;
@@ -34,6 +38,7 @@ struct AppPlatform {
     TargetPointerFactory targetPointer = {};          // may be left out
     DrawingPointer drawingPointer = DrawingPointer::TouchOnly;
     bool simulationButton = false;
+    std::string frameLock = kHidrawFrameLock;
 };
 
 }  // namespace zorvane

@@ -2,9 +2,11 @@
 
 #include "app/MainWindowRun.h"
 #include "widgets/ProgramIcon.h"
+#include "platform/linux/FrameLock.h"
 #include "platform/linux/SingleInstanceLock.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QtGlobal>
 
 namespace zorvane {
@@ -19,9 +21,21 @@ int RunZorvaneTestApp(int argc, char** argv, const AppPlatform& platform)
     QApplication::setApplicationName(QStringLiteral("Zorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("Zorvane"));
     QApplication::setWindowIcon(ProgramIconSet());
+    // zorvanectl holds the frame for one command at a time; its transactions must not interleave with ours.
+    const FrameLock frameLock(platform.frameLock, "zorvane");
+    if (frameLock.state() == FrameLock::State::Held) {
+        QMessageBox::warning(nullptr, QStringLiteral("Zorvane"), FrameInUseText(frameLock.holderProgram()));
+        return 1;
+    }
     MainWindowRun run(platform);
     run.window().exec();
     return 0;
+}
+
+QString FrameInUseText(const std::string& holderProgram)
+{
+    const QString holder = holderProgram.empty() ? QStringLiteral("另一个程序") : QString::fromStdString(holderProgram);
+    return QStringLiteral("触摸框正在被 %1 使用, 请等它结束后再启动本程序。").arg(holder);
 }
 
 bool DisplayAvailable()

@@ -13,6 +13,7 @@ AppPlatform SimulatedPlatform(std::shared_ptr<SimulatedHidBackend> frame)
         return LinkPlatform{frame, std::make_shared<ProcProcessList>(), OwnExecutableName()};
     };
     platform.notices = [frame] { return frame; };
+    platform.frameLock = kSimulatedFrameLock;
     // The bezel lies on the display the target screens cover, delivered for it.
     platform.mainScreenSize = [frame](QSize size) { frame->frame().DeliverFor({size.width(), size.height()}); };
     // A held mouse press on a target screen is a finger on the frame.

@@ -2,6 +2,7 @@
 
 #include "protocol/DeviceProtocol.h"
 #include "protocol/FirmwareUpdater.h"
+#include "protocol/ImageRefusal.h"
 #include "protocol/SendCommand.h"
 #include "widgets/ButtonPlacement.h"
 #include "widgets/CellText.h"
@@ -77,16 +78,10 @@ QString NextProbeDots(int& probeDots)
 // Only the image's own faults have a text; a failed transaction leaves the line empty.
 QString PrepareFailureText(LinkStatus status)
 {
-    switch (status) {
-    case link_status::kImageUnreadable:
-        return QStringLiteral("打开固件文件失败  . . .");
-    case link_status::kImageInvalid:
-        return QStringLiteral("固件文件格式错误  . . .");
-    case link_status::kImageRejected:
-        return QStringLiteral("固件与设备匹配错误  . . .");
-    default:
+    const std::string_view text = ImageRefusalText(status);
+    if (text.empty())
         return {};
-    }
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + kAllDots;
 }
 
 }  // namespace
