@@ -1,5 +1,6 @@
 #include "DeviceSetupModel.h"
 
+#include "SettingsChange.h"
 #include "SettingsCommands.h"
 
 namespace zorvane {
@@ -16,7 +17,7 @@ void DeviceSetupModel::ReadSettings()
 void DeviceSetupModel::ApplyRotation(int rotation)
 {
     rotation_ = rotation;
-    if (ChangeSetting(protocol_, commands::SetRotation(static_cast<std::uint8_t>(rotation))))
+    if (ChangeSetting(protocol_, commands::SetRotation(static_cast<std::uint8_t>(rotation))).accepted())
         deviceRotation_ = rotation;
     else
         rotation_ = deviceRotation_;
@@ -25,14 +26,14 @@ void DeviceSetupModel::ApplyRotation(int rotation)
 void DeviceSetupModel::ApplyReverse(bool reversed)
 {
     reverse_ = reversed;
-    if (!ChangeSetting(protocol_, commands::SetReverse(reversed)))
+    if (!ChangeSetting(protocol_, commands::SetReverse(reversed)).accepted())
         reverse_ = !reversed;
 }
 
 void DeviceSetupModel::ApplyTouchMode(int mode)
 {
     mode_ = mode;
-    if (ChangeSetting(protocol_, commands::SetTouchMode(static_cast<std::uint8_t>(mode + 1))))
+    if (ChangeSetting(protocol_, commands::SetTouchMode(static_cast<std::uint8_t>(mode + 1))).accepted())
         deviceMode_ = mode + 1;
     else
         mode_ = deviceMode_ - 1;

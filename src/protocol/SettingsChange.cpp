@@ -16,33 +16,29 @@ LinkStatus ReadFrameSettings(DeviceProtocol& protocol, FrameSettings& settings)
     return link_status::kOk;
 }
 
-namespace {
-
-SettingAnswer Send(DeviceProtocol& protocol, const Command& command)
+SettingAnswer ChangeSetting(DeviceProtocol& protocol, const Command& command)
 {
     Report reply;
     SettingAnswer answer;
     answer.status = SendCommand(protocol, command, reply);
     answer.replyCode = reply[2];
-    answer.refused = answer.status == link_status::kOk && reply[2] != command.request[2] + 0x80;
+    answer.refused = answer.status == link_status::kOk && !AnswersCommand(reply, command.request);
     return answer;
 }
 
-}  // namespace
-
 SettingAnswer ChangeRotation(DeviceProtocol& protocol, Rotation rotation)
 {
-    return Send(protocol, commands::SetRotation(static_cast<std::uint8_t>(rotation)));
+    return ChangeSetting(protocol, commands::SetRotation(static_cast<std::uint8_t>(rotation)));
 }
 
 SettingAnswer ChangeReverse(DeviceProtocol& protocol, bool reversed)
 {
-    return Send(protocol, commands::SetReverse(reversed ? 1 : 0));
+    return ChangeSetting(protocol, commands::SetReverse(reversed ? 1 : 0));
 }
 
 SettingAnswer ChangeTouchMode(DeviceProtocol& protocol, TouchMode mode)
 {
-    return Send(protocol, commands::SetTouchMode(static_cast<std::uint8_t>(mode)));
+    return ChangeSetting(protocol, commands::SetTouchMode(static_cast<std::uint8_t>(mode)));
 }
 
 int RotationDegrees(Rotation rotation) { return 90 * static_cast<int>(rotation); }

@@ -27,7 +27,7 @@ LinkStatus ReadFrameSettings(DeviceProtocol& protocol, FrameSettings& settings);
 
 // How the frame answered one setting change. A frame that cannot take a value answers with a status
 // reply, which completes the transaction like any answer: only the reply code, the command's own
-// (sub-command + 0x80) for a change the frame took, tells the two apart.
+// (the command repeated with its reply code) for a change the frame took, tells the two apart.
 struct SettingAnswer {
     LinkStatus status = link_status::kOk;
     std::uint8_t replyCode = 0;  // reply byte 2; meaningful when status is 0
@@ -37,6 +37,7 @@ struct SettingAnswer {
 };
 
 // One setting change, one command (time-out 400 ms).
+SettingAnswer ChangeSetting(DeviceProtocol& protocol, const Command& command);
 SettingAnswer ChangeRotation(DeviceProtocol& protocol, Rotation rotation);
 SettingAnswer ChangeReverse(DeviceProtocol& protocol, bool reversed);
 SettingAnswer ChangeTouchMode(DeviceProtocol& protocol, TouchMode mode);

@@ -35,10 +35,4 @@ LinkStatus QueryReverse(DeviceProtocol& protocol, std::int32_t& reversed)
     return status;
 }
 
-bool ChangeSetting(DeviceProtocol& protocol, const Command& command)
-{
-    Report reply;
-    return SendCommand(protocol, command, reply) == link_status::kOk && AnswersCommand(reply, command.request);
-}
-
 }  // namespace zorvane

@@ -17,10 +17,4 @@ LinkStatus QueryRotation(DeviceProtocol& protocol, std::int32_t& rotation);
 // does not support the flag (status 0x83).
 LinkStatus QueryReverse(DeviceProtocol& protocol, std::int32_t& reversed);
 
-// Sends one setting command (SetRotation, SetReverse, SetTouchMode); true only when the frame answers
-// the command itself. A status reply that merely names the command is the frame saying no (firmware
-// without reverse mounting answers 0x83, a value it cannot take is refused), although the transaction
-// succeeds.
-bool ChangeSetting(DeviceProtocol& protocol, const Command& command);
-
 }  // namespace zorvane

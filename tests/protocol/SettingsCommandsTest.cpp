@@ -1,5 +1,6 @@
 #include "LinkFixtures.h"
 #include "protocol/SendCommand.h"
+#include "protocol/SettingsChange.h"
 #include "protocol/SettingsCommands.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ TEST_F(SettingsWire, ASettingIsTakenOnlyWhenTheFrameAnswersItsCommand)
         SCOPED_TRACE(c.name);
         script = [&c](const Report&) { return c.reply; };
 
-        EXPECT_EQ(ChangeSetting(GetDeviceProtocol(), commands::SetReverse(1)), c.taken);
+        EXPECT_EQ(ChangeSetting(GetDeviceProtocol(), commands::SetReverse(1)).accepted(), c.taken);
     }
 }
 
