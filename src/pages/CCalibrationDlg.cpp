@@ -43,13 +43,6 @@ constexpr StaticText kStaticTexts[] = {
     {CCalibrationDlg::kMessageText, FromDialogUnits(26, 66, 430, 16), Qt::AlignHCenter},
 };
 
-struct ButtonPlace {
-    int id;
-    QRect rect;
-    int strip;
-    QSize picture;
-};
-
 constexpr QSize kActionPicture(128, 34);
 constexpr QSize kLargePicture(152, 52);
 constexpr QSize kKindPicture(168, 54);
@@ -144,32 +137,26 @@ void CCalibrationDlg::OnInitDialog()
 
 void CCalibrationDlg::PlaceButtons()
 {
-    for (std::size_t index = 0; index < buttons_.size(); ++index) {
-        const ButtonPlace& place = kButtons[index];
-        CMybutton& button = buttons_[index];
-        button.setParent(this);
-        PlaceButton(button, place.id, place.rect, place.strip, place.picture);
-        connect(&button, &QAbstractButton::clicked, this, [this, id = place.id] {
-            switch (id) {
-            case kFetchButton:
-                return FetchDeviceData();
-            case kExportButton:
-                return ExportToFile();
-            case kBrowseButton:
-                return BrowseFile();
-            case kImportButton:
-                return ImportToDevice();
-            case kCalibrateButton:
-                return StartCalibration();
-            case kResetButton:
-                return ResetDeviceData();
-            case kTwoPointButton:
-                return SelectKind(CalibrationKind::TwoPoint);
-            case kNinePointButton:
-                return SelectKind(CalibrationKind::NinePoint);
-            }
-        });
-    }
+    zorvane::PlaceButtons(buttons_, kButtons, *this, [this](int id) {
+        switch (id) {
+        case kFetchButton:
+            return FetchDeviceData();
+        case kExportButton:
+            return ExportToFile();
+        case kBrowseButton:
+            return BrowseFile();
+        case kImportButton:
+            return ImportToDevice();
+        case kCalibrateButton:
+            return StartCalibration();
+        case kResetButton:
+            return ResetDeviceData();
+        case kTwoPointButton:
+            return SelectKind(CalibrationKind::TwoPoint);
+        case kNinePointButton:
+            return SelectKind(CalibrationKind::NinePoint);
+        }
+    });
 }
 
 void CCalibrationDlg::QueryKind()

@@ -119,11 +119,7 @@ void CDrawDlg::OnTouchEvent(const QTouchEvent& event)
 void CDrawDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QImage& frame = frames_.Newest();
-    if (frame.isNull())
-        painter.fillRect(rect(), palette::kPageBackground);  // until the worker's first frame
-    else
-        painter.drawImage(0, 0, frame);
+    frames_.PaintNewest(painter, rect());
 }
 
 void CDrawDlg::keyPressEvent(QKeyEvent* event)

@@ -42,12 +42,6 @@ constexpr int kRadioPitch = 110;
 constexpr QSize kRadioSize(96, 24);
 constexpr QRect kGridBoxRect(415, 62, 20, 20);
 
-struct ButtonPlace {
-    int id;
-    QRect rect;
-    int strip;
-};
-
 constexpr ButtonPlace kButtons[] = {
     {CDrawSetupDlg::kWidthUpButton, {160, 43, 24, 24}, 537},
     {CDrawSetupDlg::kWidthDownButton, {160, 71, 24, 24}, 538},
@@ -116,29 +110,23 @@ void CDrawSetupDlg::PlaceControls()
 
 void CDrawSetupDlg::PlaceButtons()
 {
-    for (std::size_t index = 0; index < buttons_.size(); ++index) {
-        const ButtonPlace& place = kButtons[index];
-        CMybutton& button = buttons_[index];
-        button.setParent(this);
-        PlaceButton(button, place.id, place.rect, place.strip);
-        connect(&button, &QAbstractButton::clicked, this, [this, id = place.id] {
-            switch (id) {
-            case kWidthUpButton:
-                return WidthUp();
-            case kWidthDownButton:
-                return WidthDown();
-            case kSpacingUpButton:
-                return SpacingUp();
-            case kSpacingDownButton:
-                return SpacingDown();
-            case kOkButton:
-                ReadControls();
-                return accept();
-            case kCancelButton:
-                return reject();
-            }
-        });
-    }
+    zorvane::PlaceButtons(buttons_, kButtons, *this, [this](int id) {
+        switch (id) {
+        case kWidthUpButton:
+            return WidthUp();
+        case kWidthDownButton:
+            return WidthDown();
+        case kSpacingUpButton:
+            return SpacingUp();
+        case kSpacingDownButton:
+            return SpacingDown();
+        case kOkButton:
+            ReadControls();
+            return accept();
+        case kCancelButton:
+            return reject();
+        }
+    });
 }
 
 void CDrawSetupDlg::ReadControls()

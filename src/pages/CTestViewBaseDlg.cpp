@@ -43,11 +43,7 @@ void CTestViewBaseDlg::OnLeftDoubleClick(QPoint) {}
 void CTestViewBaseDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QImage& frame = frames_.Newest();
-    if (frame.isNull())
-        painter.fillRect(rect(), palette::kPageBackground);  // until the worker's first frame
-    else
-        painter.drawImage(0, 0, frame);
+    frames_.PaintNewest(painter, rect());
 }
 
 void CTestViewBaseDlg::mouseMoveEvent(QMouseEvent* event)

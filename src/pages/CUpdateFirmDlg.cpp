@@ -42,12 +42,6 @@ constexpr StaticText kStaticTexts[] = {
     {CUpdateFirmDlg::kResultText, {28, 288, 580, 20}},
 };
 
-struct ButtonPlace {
-    int id;
-    QRect rect;
-    int strip;
-};
-
 // In the order of the page's button slots.
 constexpr ButtonPlace kButtons[] = {
     {CUpdateFirmDlg::kBrowseButton, {670, 30, 128, 34}, 548},
@@ -132,24 +126,18 @@ void CUpdateFirmDlg::OnInitDialog()
 
 void CUpdateFirmDlg::PlaceButtons()
 {
-    for (std::size_t index = 0; index < buttons_.size(); ++index) {
-        const ButtonPlace& place = kButtons[index];
-        CMybutton& button = buttons_[index];
-        button.setParent(this);
-        PlaceButton(button, place.id, place.rect, place.strip);
-        connect(&button, &QAbstractButton::clicked, this, [this, id = place.id] {
-            switch (id) {
-            case kBrowseButton:
-                return BrowseImage();
-            case kStartButton:
-                return StartUpdate();
-            case kStopButton:
-                return StopSearch();
-            case kAutoJumpButton:
-                return ToggleAutoJump();
-            }
-        });
-    }
+    zorvane::PlaceButtons(buttons_, kButtons, *this, [this](int id) {
+        switch (id) {
+        case kBrowseButton:
+            return BrowseImage();
+        case kStartButton:
+            return StartUpdate();
+        case kStopButton:
+            return StopSearch();
+        case kAutoJumpButton:
+            return ToggleAutoJump();
+        }
+    });
 }
 
 void CUpdateFirmDlg::ResetStatus(ResultLine result)

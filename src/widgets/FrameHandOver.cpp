@@ -1,6 +1,9 @@
 #include "widgets/FrameHandOver.h"
 
+#include "widgets/Palette.h"
+
 #include <QCoreApplication>
+#include <QPainter>
 #include <QWidget>
 
 #include <utility>
@@ -57,6 +60,15 @@ bool FrameHandOver::event(QEvent* event)
     guard.unlock();
     widget_.update();  // a hidden widget is not painted
     return true;
+}
+
+void FrameHandOver::PaintNewest(QPainter& painter, const QRect& area)
+{
+    const QImage& frame = Newest();
+    if (frame.isNull())
+        painter.fillRect(area, palette::kPageBackground);
+    else
+        painter.drawImage(0, 0, frame);
 }
 
 }  // namespace zorvane

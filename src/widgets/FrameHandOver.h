@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <mutex>
 
+class QPainter;
+class QRect;
 class QWidget;
 
 namespace zorvane {
@@ -37,6 +39,9 @@ public:
     // Interface thread, in the widget's paint event: the newest frame, left alone by the worker until
     // the next call; a null image before the first.
     const QImage& Newest();
+    // Interface thread, in the paint event: draws Newest() at the top left, or fills `area` with the
+    // page background until the worker's first frame.
+    void PaintNewest(QPainter& painter, const QRect& area);
 
 protected:
     // Takes the repaint requests, which are posted to this object.
