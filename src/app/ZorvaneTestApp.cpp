@@ -21,10 +21,15 @@ int RunZorvaneTestApp(int argc, char** argv, const AppPlatform& platform)
     QApplication::setApplicationName(QStringLiteral("Zorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("Zorvane"));
     QApplication::setWindowIcon(ProgramIconSet());
+    return RunMainWindow(platform, [](const QString& text) { QMessageBox::warning(nullptr, QStringLiteral("Zorvane"), text); });
+}
+
+int RunMainWindow(const AppPlatform& platform, const std::function<void(const QString&)>& tellFrameInUse)
+{
     // zorvanectl holds the frame for one command at a time; its transactions must not interleave with ours.
     const FrameLock frameLock(platform.frameLock, "zorvane");
     if (frameLock.state() == FrameLock::State::Held) {
-        QMessageBox::warning(nullptr, QStringLiteral("Zorvane"), FrameInUseText(frameLock.holderProgram()));
+        tellFrameInUse(FrameInUseText(frameLock.holderProgram()));
         return 1;
     }
     MainWindowRun run(platform);

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 namespace zorvane {
@@ -12,6 +13,11 @@ namespace zorvane {
 // (FrameLock) is said in a message box and ends it with 1; otherwise the main window runs on
 // `platform` until it closes. No command line, no settings, no log.
 int RunZorvaneTestApp(int argc, char** argv, const AppPlatform& platform);
+
+// The program once its application object exists: while another program holds the frame, `tellFrameInUse`
+// is given what to say (the program shows it in a message box) and the result is 1; otherwise the main
+// window runs until it closes and the result is 0.
+int RunMainWindow(const AppPlatform& platform, const std::function<void(const QString&)>& tellFrameInUse);
 
 // What the program says before it ends because `holderProgram` (e.g. zorvanectl) has the frame.
 QString FrameInUseText(const std::string& holderProgram);

@@ -2,12 +2,17 @@
 #include "TestApplication.h"
 #include "app/MainWindowRun.h"
 #include "demo/SimulatedPlatform.h"
+#include "app/ZorvaneTestApp.h"
 #include "pages/CAdvancecdDlg.h"
+#include "platform/linux/FrameLock.h"
 
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QSize>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace zorvane {
 namespace {
@@ -41,6 +46,23 @@ TEST(DemoPlatform, TheAdvancedPageShowsTheSimulationButton)
     withoutButton.simulationButton = false;
     EXPECT_TRUE(buttonShown(SimulatedPlatform(backend)));
     EXPECT_FALSE(buttonShown(withoutButton));
+}
+
+// While zorvanectl has the simulated frame, the demo says so and ends before it opens a window.
+TEST(DemoPlatform, AFrameZorvanectlHoldsIsSaidAndEndsTheProgram)
+{
+    testing::TestApplication();
+    QTemporaryDir runtimeDir;  // where the frame lock lives
+    ASSERT_TRUE(runtimeDir.isValid());
+    setenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit().constData(), 1);
+    const FrameLock zorvanectl(kSimulatedFrameLock, "zorvanectl");
+    ASSERT_EQ(zorvanectl.state(), FrameLock::State::Acquired);
+
+    QStringList told;
+    const int result = RunMainWindow(SimulatedPlatform(std::make_shared<SimulatedHidBackend>()),
+                                     [&told](const QString& text) { told << text; });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(told, QStringList{QStringLiteral("触摸框正在被 zorvanectl 使用, 请等它结束后再启动本程序。")});
 }
 
 }  // namespace
