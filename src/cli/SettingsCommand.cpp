@@ -1,3 +1,4 @@
+#include "cli/Arguments.h"
 #include "cli/Command.h"
 #include "cli/Frame.h"
 #include "protocol/SettingsChange.h"
@@ -14,15 +15,6 @@ constexpr std::pair<std::string_view, Rotation> kRotations[] = {
 constexpr std::pair<std::string_view, bool> kReverse[] = {{"on", true}, {"off", false}};
 constexpr std::pair<std::string_view, TouchMode> kTouchModes[] = {
     {"mouse", TouchMode::Mouse}, {"touch", TouchMode::Touch}, {"multi-touch", TouchMode::MultiTouch}};
-
-template <typename T, std::size_t N>
-std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view word)
-{
-    for (const auto& [name, value] : table)
-        if (name == word)
-            return value;
-    return std::nullopt;
-}
 
 template <typename T, std::size_t N>
 std::string NameOf(const std::pair<std::string_view, T> (&table)[N], T value, std::int32_t raw)

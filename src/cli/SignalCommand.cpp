@@ -1,3 +1,4 @@
+#include "cli/Arguments.h"
 #include "cli/Command.h"
 #include "cli/Frame.h"
 #include "signal/ChartColumns.h"
@@ -15,15 +16,6 @@ constexpr std::pair<std::string_view, ScanDirection> kDirections[] = {
 constexpr std::pair<std::string_view, SeriesKind> kKinds[] = {
     {"value", SeriesKind::Value}, {"standard", SeriesKind::Standard}, {"power", SeriesKind::Power}};
 constexpr std::size_t kValuesPerRow = 16;
-
-template <typename T, std::size_t N>
-std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view word)
-{
-    for (const auto& [name, value] : table)
-        if (name == word)
-            return value;
-    return std::nullopt;
-}
 
 const char* AxisName(ScanAxis axis) { return axis == ScanAxis::X ? "X" : "Y"; }
 
