@@ -38,15 +38,6 @@ protected:
         TestApplication();
     }
 
-    void SetSettings(std::uint8_t rotation, std::uint8_t reversed, std::uint8_t touchMode)
-    {
-        FrameState state = State();
-        state.settings.rotation = rotation;
-        state.settings.reversed = reversed;
-        state.settings.touchMode = touchMode;
-        backend->frame().SetState(state);
-    }
-
     // The page as the advanced page creates it, which reads the frame.
     void Open()
     {

@@ -13,15 +13,6 @@ namespace {
 
 class DeviceSetupModelTest : public SimulatedLink {
 protected:
-    void SetSettings(std::uint8_t rotation, std::uint8_t reversed, std::uint8_t touchMode)
-    {
-        FrameState state = State();
-        state.settings.rotation = rotation;
-        state.settings.reversed = reversed;
-        state.settings.touchMode = touchMode;
-        backend->frame().SetState(state);
-    }
-
     DeviceSetupModel model{GetDeviceProtocol()};
 };
 

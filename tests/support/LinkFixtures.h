@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -103,6 +104,16 @@ protected:
     }
 
     FrameState State() const { return backend->frame().state(); }
+
+    // The frame's rotation index, reverse flag and touch mode, as the frame itself would hold them.
+    void SetSettings(std::uint8_t rotation, std::uint8_t reversed, std::uint8_t touchMode)
+    {
+        FrameState state = State();
+        state.settings.rotation = rotation;
+        state.settings.reversed = reversed;
+        state.settings.touchMode = touchMode;
+        backend->frame().SetState(state);
+    }
 
     std::shared_ptr<SimulatedHidBackend> backend = std::make_shared<SimulatedHidBackend>();
 };
